@@ -1,0 +1,22 @@
+#!/bin/sh
+# A fresh 32-bit Wine prefix with Wine's own bitmap fonts (so that
+# "MS Sans Serif" has its real metrics) and a virtual desktop (captions,
+# frames, and one desktop shared by the program and the test driver).
+set -e
+prefix="$1"
+export WINEPREFIX="$prefix" WINEARCH=win32 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+rm -rf "$prefix"
+mkdir -p "$(dirname "$prefix")"
+wineboot -i </dev/null >/dev/null 2>&1
+wineserver -w
+mkdir -p "$prefix/drive_c/windows/Fonts"
+for f in sserife.fon marlett.ttf tahoma.ttf tahomabd.ttf; do
+    if [ -f "/usr/share/wine/fonts/$f" ]; then
+        cp "/usr/share/wine/fonts/$f" "$prefix/drive_c/windows/Fonts/"
+    fi
+done
+wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f </dev/null >/dev/null 2>&1
+wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1024x768 /f </dev/null >/dev/null 2>&1
+wineserver -k </dev/null >/dev/null 2>&1 || true
+wineserver -w
+touch "$prefix/.tvs-ready"

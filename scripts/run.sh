@@ -1,0 +1,14 @@
+#!/bin/sh
+# Builds Setup and starts it under Wine in a prefix of its own inside the
+# build tree. Without a display it runs on a private Xvfb server.
+set -e
+root=$(cd "$(dirname "$0")/.." && pwd)
+sh "$root/scripts/deps.sh"
+sh "$root/scripts/build.sh"
+prefix="$root/build/win/run-prefix"
+export WINEPREFIX="$prefix" WINEARCH=win32 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+[ -f "$prefix/.tvs-ready" ] || sh "$root/scripts/make-prefix.sh" "$prefix"
+if [ -z "$DISPLAY" ]; then
+    exec xvfb-run -a -s "-screen 0 1024x768x24" sh "$root/scripts/run-setup.sh" "$@"
+fi
+exec sh "$root/scripts/run-setup.sh" "$@"
