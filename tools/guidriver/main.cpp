@@ -19,6 +19,9 @@
 
 #include <windows.h>
 
+#include <fcntl.h>
+#include <io.h>
+
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -131,6 +134,8 @@ int Run(int argc, char** argv) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    // Plain "\n" line ends: the output is read by Unix shell scripts.
+    _setmode(_fileno(stdout), _O_BINARY);
     try {
         return Run(argc, argv);
     } catch (...) {
