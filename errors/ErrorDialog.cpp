@@ -1,22 +1,8 @@
 #include "errors/ErrorDialog.h"
 
 #include "errors/SetupException.h"
+#include "framework/Font.h"
 #include "resources/ResourceIds.h"
-
-namespace {
-
-// 8 points in pixels of the screen: -(points * dpi / 72), rounded.
-HFONT CreateDetailFont() {
-    UniqueMemoryDC dc(::CreateCompatibleDC(nullptr));
-    const int dpi = dc ? ::GetDeviceCaps(dc.Get(), LOGPIXELSY) : 96;
-    LOGFONTA lf{};
-    lf.lfHeight = -::MulDiv(8, dpi, 72);
-    lf.lfWeight = FW_NORMAL;
-    lstrcpynA(lf.lfFaceName, "Arial", LF_FACESIZE);
-    return ::CreateFontIndirectA(&lf);
-}
-
-}  // namespace
 
 ErrorDialog::ErrorDialog(unsigned messageId, std::string headline, std::string shortText, std::string longText,
                          std::string errorInformation, bool ask, CWnd* parent)
@@ -28,7 +14,7 @@ ErrorDialog::ErrorDialog(unsigned messageId, std::string headline, std::string s
       errorInformation(std::move(errorInformation)),
       ask(ask),
       backgroundBrush_(::CreateSolidBrush(::GetSysColor(COLOR_BTNFACE))),
-      detailFont_(CreateDetailFont()),
+      detailFont_(CreateFontInPoints(nullptr, "Arial", 8)),
       iconId_(32515) {}  // IDI_EXCLAMATION
 
 void ErrorDialog::DescribeForSeam(ModalInteraction& interaction) const {

@@ -8,6 +8,7 @@
 
 #include "framework/Dialog.h"
 #include "framework/FileDialog.h"
+#include "framework/Font.h"
 #include "framework/WinApp.h"
 #include "framework/Wnd.h"
 #include "gui/DialogTemplateBuilder.h"
@@ -643,4 +644,35 @@ TEST_F(FrameworkGui, ChildDialogLivesInsideItsPageTakesTabAndDiesWithIt) {
 
     delete page;  // destroys the page window, and with it the bar
     EXPECT_TRUE(deleted);
+}
+
+TEST_F(FrameworkGui, FontsInPointsFollowTheDeviceResolution) {
+    HDC screen = ::CreateCompatibleDC(nullptr);
+    const int dpi = ::GetDeviceCaps(screen, LOGPIXELSY);
+    struct Case {
+        const char* face;
+        int points;
+        bool bold, italic;
+        LONG height;
+        LONG weight;
+    };
+    const Case cases[] = {
+        {"Arial", 8, false, false, -::MulDiv(8, dpi, 72), 0},
+        {"Arial", 24, true, true, -::MulDiv(24, dpi, 72), FW_BOLD},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.points);
+        for (HDC dc : {static_cast<HDC>(nullptr), screen}) {
+            UniqueFont font = CreateFontInPoints(dc, c.face, c.points, c.bold, c.italic);
+            ASSERT_TRUE(font);
+            LOGFONTA lf{};
+            ASSERT_EQ(::GetObjectA(font.Get(), sizeof lf, &lf), static_cast<int>(sizeof lf));
+            EXPECT_STREQ(lf.lfFaceName, c.face);
+            EXPECT_EQ(lf.lfHeight, c.height);
+            EXPECT_EQ(lf.lfWidth, 0);
+            EXPECT_EQ(lf.lfWeight, c.weight);
+            EXPECT_EQ(lf.lfItalic != 0, c.italic);
+        }
+    }
+    ::DeleteDC(screen);
 }

@@ -20,7 +20,7 @@ std::string ClassName(HWND hwnd) {
     return name;
 }
 
-BOOL CALLBACK CollectWindow(HWND hwnd, LPARAM param) {
+BOOL CALLBACK CollectWindow(HWND hwnd, LPARAM param) noexcept try {
     auto* list = reinterpret_cast<std::vector<WindowInfo>*>(param);
     WindowInfo info{};
     info.hwnd = hwnd;
@@ -32,6 +32,8 @@ BOOL CALLBACK CollectWindow(HWND hwnd, LPARAM param) {
     info.enabled = ::IsWindowEnabled(hwnd) != FALSE;
     list->push_back(info);
     return TRUE;
+} catch (...) {
+    return FALSE;  // out of memory: stop listing rather than unwind into USER32
 }
 
 HWND FindOnce(const std::string& title, int requiredControl, const char* className, DWORD threadId) {
