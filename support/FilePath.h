@@ -8,12 +8,12 @@
 // held in buffers of 3 characters (drive) and 256 (directory, name, extension
 // with its dot), terminator included.
 //
-// Over-long paths (the system limit is 259 characters plus the terminator):
-// the value is never cut, because a cut path names a different file. Any text
-// can be held and rebuilt, but a path longer than kMaxPathLength characters is
-// refused at the system boundary: the file-system operations fail without
-// calling the system (GetLastError() is then ERROR_FILENAME_EXCED_RANGE, and
-// CreateDirectoryOrThrow throws CFileException::badPath). A path whose
+// Over-long paths (the system limit is 259 characters plus the terminator)
+// are refused, never cut, because a cut path names a different file. Any text
+// can be held and rebuilt, but no text longer than kMaxPathLength characters
+// is handed to the system: the file-system operations fail instead
+// (GetLastError() is then ERROR_FILENAME_EXCED_RANGE, CreateDirectoryOrThrow
+// throws CFileException::badPath, MakeUnique returns false). A path whose
 // directory, name or extension does not fit its split buffer cannot be split:
 // the readers give empty components and the setters leave it unchanged.
 //
