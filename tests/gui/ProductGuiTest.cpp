@@ -27,6 +27,7 @@ std::string WindowsPathFromEnv(const char* name) {
   return path;
 }
 
+std::string CleanupExe() { return WindowsPathFromEnv("TVS_BINARY_DIR") + "\\product\\_qzdinst.exe"; }
 std::string ViewerExe() { return WindowsPathFromEnv("TVS_BINARY_DIR") + "\\product\\tyviewer.exe"; }
 std::string SampleFile(const char* name) {
   return WindowsPathFromEnv("TVS_SOURCE_DIR") + "\\demo\\samples\\" + name;
@@ -59,8 +60,8 @@ BOOL CALLBACK MatchViewerWindow(HWND window, LPARAM context) {
 // One viewer process, closed and reaped at the end of the scope.
 class ViewerRun {
  public:
-  explicit ViewerRun(const std::string& arguments) {
-    std::string commandLine = "\"" + ViewerExe() + "\"";
+  explicit ViewerRun(const std::string& arguments, const std::string& exe = ViewerExe()) {
+    std::string commandLine = "\"" + exe + "\"";
     if (!arguments.empty()) commandLine += " " + arguments;
     std::vector<char> buffer(commandLine.begin(), commandLine.end());
     buffer.push_back('\0');
@@ -148,6 +149,49 @@ TEST(ProductGui, ViewerShowsTheMoleculeFileItWasGiven) {
     EXPECT_EQ(0, run.Close(window));
   }
   DeleteFileA(broken.c_str());
+}
+
+// The clean-up program must wait for a really running Setup copy, whose
+// image the system keeps locked; a viewer copy named SETUP.EXE stands in.
+TEST(ProductGui, CleanupWaitsForTheRunningSetupCopy) {
+  char temp[MAX_PATH + 1] = {};
+  ASSERT_GT(GetTempPathA(sizeof temp, temp), 0u);
+  const std::string dir = std::string(temp) + "tvs-gui-cleanup-" + std::to_string(GetCurrentProcessId());
+  ASSERT_TRUE(CreateDirectoryA(dir.c_str(), nullptr));
+  const std::string setupCopy = dir + "\\SETUP.EXE";
+  const std::string profile = dir + "\\SETUP.ini";
+  ASSERT_TRUE(CopyFileA(ViewerExe().c_str(), setupCopy.c_str(), FALSE));
+  ASSERT_TRUE(CopyFileA(SampleFile("water.xyz").c_str(), profile.c_str(), FALSE));
+
+  ViewerRun setup("", setupCopy);
+  ASSERT_TRUE(setup.started());
+  const HWND window = setup.WaitForWindow();
+  ASSERT_NE(nullptr, window);
+
+  std::string commandLine = "\"" + CleanupExe() + "\" /U /PP:" + profile;
+  std::vector<char> buffer(commandLine.begin(), commandLine.end());
+  buffer.push_back('\0');
+  STARTUPINFOA startup = {};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION info = {};
+  ASSERT_TRUE(CreateProcessA(nullptr, buffer.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info));
+  CloseHandle(info.hThread);
+  EXPECT_EQ(static_cast<DWORD>(WAIT_TIMEOUT), WaitForSingleObject(info.hProcess, 1000));
+  EXPECT_NE(INVALID_FILE_ATTRIBUTES, GetFileAttributesA(profile.c_str()));
+
+  EXPECT_EQ(0, setup.Close(window));
+  DWORD code = 99;
+  if (WaitForSingleObject(info.hProcess, 120000) == WAIT_OBJECT_0) {
+    GetExitCodeProcess(info.hProcess, &code);
+  } else {
+    TerminateProcess(info.hProcess, 99);
+  }
+  CloseHandle(info.hProcess);
+  EXPECT_EQ(0u, code);
+  EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA(dir.c_str()));
+  DeleteFileA(setupCopy.c_str());
+  DeleteFileA(profile.c_str());
+  RemoveDirectoryA(dir.c_str());
 }
 
 }  // namespace
