@@ -151,6 +151,33 @@ TEST(ProductGui, ViewerShowsTheMoleculeFileItWasGiven) {
   DeleteFileA(broken.c_str());
 }
 
+// The install log of the Windows directory, naming mainDir as the main
+// install directory for the length of a scope; the log that was there
+// before is put back.
+class InstallLogStandIn {
+ public:
+  explicit InstallLogStandIn(const std::string& mainDir) {
+    char windows[MAX_PATH + 1] = {};
+    GetWindowsDirectoryA(windows, sizeof windows);
+    log_ = std::string(windows) + "\\TYViewer.log";
+    backup_ = log_ + ".gui-test";
+    DeleteFileA(backup_.c_str());
+    saved_ = MoveFileA(log_.c_str(), backup_.c_str()) != FALSE;
+    WritePrivateProfileStringA("destinations", "0", ("Tessaly Viewer|-1|" + mainDir).c_str(), log_.c_str());
+  }
+  ~InstallLogStandIn() {
+    DeleteFileA(log_.c_str());
+    if (saved_) MoveFileA(backup_.c_str(), log_.c_str());
+  }
+  InstallLogStandIn(const InstallLogStandIn&) = delete;
+  InstallLogStandIn& operator=(const InstallLogStandIn&) = delete;
+
+ private:
+  std::string log_;
+  std::string backup_;
+  bool saved_ = false;
+};
+
 // The clean-up program must wait for a really running Setup copy, whose
 // image the system keeps locked; a viewer copy named SETUP.EXE stands in.
 TEST(ProductGui, CleanupWaitsForTheRunningSetupCopy) {
@@ -162,6 +189,7 @@ TEST(ProductGui, CleanupWaitsForTheRunningSetupCopy) {
   const std::string profile = dir + "\\SETUP.ini";
   ASSERT_TRUE(CopyFileA(ViewerExe().c_str(), setupCopy.c_str(), FALSE));
   ASSERT_TRUE(CopyFileA(SampleFile("water.xyz").c_str(), profile.c_str(), FALSE));
+  InstallLogStandIn log(dir);
 
   ViewerRun setup("", setupCopy);
   ASSERT_TRUE(setup.started());

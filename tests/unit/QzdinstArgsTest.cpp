@@ -143,6 +143,26 @@ TEST(QzdinstArgs, ProtectsTheWindowsAndSystemDirectoriesAndTheirParents) {
   EXPECT_FALSE(qzdinst::IsProtectedDirectory("C:\\Tessaly", {""}));
 }
 
+TEST(QzdinstArgs, MainDirectoryComesFromTheLoggedDestinationLine) {
+  struct Case { const char* value; const char* directory; };
+  const Case cases[] = {
+      {"TYVIEWER|-1|C:\\TYVIEWER", "C:\\TYVIEWER"},
+      {"Tessaly Viewer|-1|C:\\Program Files\\Tessaly Viewer ", "C:\\Program Files\\Tessaly Viewer"},
+      {"|-1|D:\\T", "D:\\T"},
+      {"TYVIEWER|-1|", ""},
+      {"TYVIEWER|-1", ""},
+      {"TYVIEWER", ""},
+      {"", ""},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.value);
+    EXPECT_EQ(c.directory, qzdinst::MainDirectoryFromLogValue(c.value));
+  }
+  EXPECT_TRUE(qzdinst::SameDirectory("C:\\TYVIEWER", "c:\\tyviewer\\"));
+  EXPECT_FALSE(qzdinst::SameDirectory("C:\\TYVIEWER", "C:\\TYVIEWER2"));
+  EXPECT_FALSE(qzdinst::SameDirectory("", ""));  // an empty record names nothing
+}
+
 TEST(QzdinstArgs, FileTitleDropsOnlyTheLastExtension) {
   EXPECT_EQ("SETUP", qzdinst::FileTitleOf("SETUP.INI"));
   EXPECT_EQ("Tessaly.Setup", qzdinst::FileTitleOf("Tessaly.Setup.ini"));

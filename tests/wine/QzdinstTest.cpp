@@ -65,6 +65,36 @@ void RemoveTree(const std::string& dir) {
   RemoveDirectoryA(dir.c_str());
 }
 
+// Stands in for the install log that the last install left in the Windows
+// directory, naming dir as its main install directory; puts back whatever
+// log was there before.
+class InstallLogStandIn {
+ public:
+  InstallLogStandIn() {
+    char windows[MAX_PATH + 1] = {};
+    GetWindowsDirectoryA(windows, sizeof windows);
+    log_ = std::string(windows) + "\\TYViewer.log";
+    backup_ = log_ + ".qzdinst-test";
+    DeleteFileA(backup_.c_str());
+    saved_ = MoveFileA(log_.c_str(), backup_.c_str()) != FALSE;
+  }
+  ~InstallLogStandIn() {
+    DeleteFileA(log_.c_str());
+    if (saved_) MoveFileA(backup_.c_str(), log_.c_str());
+  }
+  InstallLogStandIn(const InstallLogStandIn&) = delete;
+  InstallLogStandIn& operator=(const InstallLogStandIn&) = delete;
+
+  void Record(const std::string& mainDir) {
+    WriteFile(log_, "[destinations]\r\n0=Tessaly Viewer|-1|" + mainDir + "\r\n");
+  }
+
+ private:
+  std::string log_;
+  std::string backup_;
+  bool saved_ = false;
+};
+
 struct Launch {
   HANDLE process = nullptr;
   bool started = false;
@@ -123,16 +153,19 @@ class QzdinstTest : public ::testing::Test {
   }
   void TearDown() override { RemoveTree(root_); }
 
-  // An install directory holding the Setup copy and its profile file.
+  // An install directory holding the Setup copy and its profile file, as
+  // the install log records it.
   std::string MakeInstall(const std::string& dirName, const std::string& title = "SETUP") {
     const std::string dir = root_ + "\\" + dirName;
     EXPECT_TRUE(CreateDirectoryA(dir.c_str(), nullptr));
+    log_.Record(dir);
     WriteFile(dir + "\\" + title + ".EXE", "MZ stand-in for the Setup copy");
     WriteFile(dir + "\\" + title + ".ini", "[destinations]\r\n");
     return dir;
   }
 
   std::string root_;
+  InstallLogStandIn log_;
 };
 
 TEST_F(QzdinstTest, DeletesTheSetupCopyItsProfileAndTheEmptyDirectory) {
@@ -218,6 +251,20 @@ TEST_F(QzdinstTest, RefusesPathsOutsideTheInstallDirectory) {
   EXPECT_TRUE(Exists(probe + ".ini"));
   DeleteFileA((probe + ".exe").c_str());
   DeleteFileA((probe + ".ini").c_str());
+}
+
+TEST_F(QzdinstTest, LeavesADirectoryTheInstallLogDoesNotName) {
+  // Setup started with /U from its kit directory hands over the kit's path.
+  const std::string installed = MakeInstall("Tessaly");
+  const std::string kit = MakeInstall("Kit");
+  log_.Record(installed);
+  EXPECT_EQ(2, RunCleanup("/U /PP:" + kit + "\\SETUP.ini"));
+  EXPECT_TRUE(Exists(kit + "\\SETUP.EXE"));
+  EXPECT_TRUE(Exists(kit + "\\SETUP.ini"));
+
+  log_.Record("");  // no completed install on record
+  EXPECT_EQ(2, RunCleanup("/U /PP:" + installed + "\\SETUP.ini"));
+  EXPECT_TRUE(Exists(installed + "\\SETUP.EXE"));
 }
 
 TEST_F(QzdinstTest, WaitsWhileTheSetupCopyIsInUse) {

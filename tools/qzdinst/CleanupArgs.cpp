@@ -155,6 +155,19 @@ bool IsProtectedDirectory(const std::string& directory, const std::vector<std::s
   return false;
 }
 
+std::string MainDirectoryFromLogValue(const std::string& value) {
+  const std::size_t first = value.find('|');
+  if (first == std::string::npos) return std::string();
+  const std::size_t second = value.find('|', first + 1);
+  if (second == std::string::npos) return std::string();
+  return TrimBlanks(value.substr(second + 1));
+}
+
+bool SameDirectory(const std::string& a, const std::string& b) {
+  const std::string left = WithoutTrailingBackslash(TrimBlanks(a));
+  return !left.empty() && EqualNoCase(left, WithoutTrailingBackslash(TrimBlanks(b)));
+}
+
 std::string SetupCopyPath(const std::string& directory, const std::string& title) {
   return WithoutTrailingBackslash(directory) + "\\" + title + ".exe";
 }

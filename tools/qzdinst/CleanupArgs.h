@@ -12,7 +12,8 @@ namespace qzdinst {
 enum ExitCode {
   kExitDone = 0,            // finished (an install directory still in use by other files stays)
   kExitBadArguments = 1,    // missing or malformed /U /PP: arguments: nothing touched
-  kExitRefusedPath = 2,     // a path that could lead outside the install directory: nothing touched
+  kExitRefusedPath = 2,     // a path that could lead elsewhere, or a directory the install log
+                            // does not name as the main install directory: nothing touched
   kExitSetupStillRunning = 3,  // the Setup copy stayed in use: nothing touched
   kExitNotRemoved = 4       // a file could not be deleted for another reason
 };
@@ -47,6 +48,15 @@ bool CheckProfilePath(const std::string& path, CleanupPlan& plan, std::string& r
 // System directories) or contains one of them. Compared without case and
 // without trailing backslashes.
 bool IsProtectedDirectory(const std::string& directory, const std::vector<std::string>& protectedDirs);
+
+// The main install directory recorded by the last completed install: the
+// path field of the install log's "destinations" line for id 0, whose value
+// reads "name|parent|path". Empty when the value has no path field.
+std::string MainDirectoryFromLogValue(const std::string& value);
+
+// True when both texts name the same directory, compared without case and
+// without trailing backslashes.
+bool SameDirectory(const std::string& a, const std::string& b);
 
 // directory + "\" + title + ".exe": the Setup copy beside the profile file.
 std::string SetupCopyPath(const std::string& directory, const std::string& title);

@@ -47,6 +47,28 @@ std::string LongFormOf(const std::string& path) {
   return n > 0 && n < sizeof buffer ? std::string(buffer, n) : path;
 }
 
+std::string ShortFormOf(const std::string& path) {
+  char buffer[MAX_PATH + 1] = {};
+  const DWORD n = GetShortPathNameA(path.c_str(), buffer, sizeof buffer);
+  return n > 0 && n < sizeof buffer ? std::string(buffer, n) : path;
+}
+
+// Only the directory that the last completed install recorded as its main
+// directory is cleaned up. Setup started with /U from a kit directory must
+// not take the kit's own SETUP.EXE and profile with it.
+bool IsLoggedInstallDirectory(const std::string& directory) {
+  std::string log = WindowsDirectory();
+  if (log.empty()) return false;
+  if (log.back() != '\\') log += '\\';
+  log += "TYViewer.log";
+  char value[1024] = {};
+  GetPrivateProfileStringA("destinations", "0", "", value, sizeof value, log.c_str());
+  const std::string logged = qzdinst::MainDirectoryFromLogValue(value);
+  if (logged.empty()) return false;
+  return qzdinst::SameDirectory(directory, logged) ||
+         qzdinst::SameDirectory(ShortFormOf(directory), ShortFormOf(logged));
+}
+
 bool IsDirectory(const std::string& path) {
   const DWORD attributes = GetFileAttributesA(path.c_str());
   return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
@@ -111,6 +133,7 @@ int Run() {
     return qzdinst::kExitRefusedPath;
   }
   if (!IsDirectory(plan.directory)) return qzdinst::kExitDone;  // already gone
+  if (!IsLoggedInstallDirectory(plan.directory)) return qzdinst::kExitRefusedPath;
 
   const std::string setupCopy = qzdinst::SetupCopyPath(plan.directory, SetupTitle(plan));
   // Setup is still running until its copy can be deleted.
