@@ -114,6 +114,8 @@ DeleteOutcome TryDelete(const std::string& path) {
 }
 
 int Run() {
+  // A path on a drive without a disk must fail quietly, not ask the user.
+  SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX);
   // We may have inherited Setup's current directory, which is the install
   // directory: a process's current directory cannot be removed.
   const std::string systemDir = SystemDirectory();
