@@ -11,6 +11,24 @@
 
 #include "resources/ResourceIds.h"
 
+// Template numbers are fixed: translated resource sets are built against them.
+static_assert(IDD_WELCOME == 102 && IDD_DIRECTORY == 104 && IDD_GROUP == 106 && IDD_COPY == 108 &&
+              IDD_DISKETTE == 113 && IDD_READING == 114 && IDD_FINISHED == 115 && IDD_FAILED == 116 &&
+              IDD_BUTTONBAR == 129 && IDD_CHANGEFOLDER == 138 && IDD_CONDITIONS == 1537 &&
+              IDD_UNINSTALL_WELCOME == 1545 && IDD_REMOVING == 1546 && IDD_REMOVED == 1547 &&
+              IDD_REGISTERING == 1549 && IDD_UNREGISTERING == 1550 && IDD_RESTART == 1558);
+static_assert(IDC_NEXT == 1020 && IDC_BACK == 1027 && IDC_BAR_HELP == 9 && IDC_LOCATION == 1001 &&
+              IDC_DIR_BROWSE == 4 && IDC_NEWGROUP == 1004 && IDC_EXISTINGGROUP == 1005 && IDC_GROUPNAME == 1006 &&
+              IDC_GROUPLIST == 1007 && IDC_SOURCEFILE == 1008 && IDC_DESTFILE == 1009 && IDC_GAUGE == 1010 &&
+              IDC_REQUIREMENTS == 1029 && IDC_REMOVINGFILE == 1031 && IDC_RESTART == 1035 &&
+              IDC_DONTRESTART == 1036 && IDC_DISK_REQUEST == 1026 && IDC_DISK_EXPLANATION == 1033 &&
+              IDC_DISK_BROWSE == 3 && IDC_DISK_SKIP == 5 && IDC_MORE == 119 && IDC_COLLAPSE_MARK == 123 &&
+              IDC_FOLDER_PATH == 1002 && IDC_FOLDER_PATHLABEL == 1034);
+static_assert(IDI_PROGRAM == 4 && IDI_GROUP == 101 && IDI_DIRECTORY == 102 && IDI_PRODUCT == 103 &&
+              IDI_DISKETTE == 130 && IDI_CONDITIONS == 132 && IDI_COPY == 133 && IDI_READING == 134 &&
+              IDI_RESTART == 135 && IDI_REMOVING == 136 && IDI_CAUTION == 137 && IDI_REGISTER == 142 &&
+              IDB_WELCOME == 149);
+
 namespace {
 
 // Style bits that a check looks at, and the values they must have.

@@ -17,38 +17,32 @@ std::string Load(unsigned id) {
     return std::string(buffer, n > 0 ? n : 0);
 }
 
+// Each id by name and by number: translated string tables are built
+// against the numbers, the code uses the names.
 TEST(StringTable, EveryTextIsExact) {
     struct {
-        unsigned id;
+        unsigned name;
+        unsigned number;
         const char* text;
     } const cases[] = {
-        {IDS_SETUP_TITLE, "Tessaly Viewer Setup"},
-        {IDS_EXIT_QUESTION, "Tessaly Viewer  installation not complete. Do you really want to exit Setup?"},
-        {IDS_GROUP_NAME, "Tessaly Viewer"},
-        {IDS_CANNOT_CREATE_DIR, "Cannot Create Directory"},
-        {IDS_MAIN_PROGRAM, "tyviewer.exe"},
-        {IDS_PRODUCT_NAME, "Tessaly Viewer"},
-        {IDS_PATH_EMPTY, "The path can not be empty.  Please enter a path."},
-        {IDS_DISK_EXPLANATION,
+        {IDS_SETUP_TITLE, 4, "Tessaly Viewer Setup"},
+        {IDS_EXIT_QUESTION, 5, "Tessaly Viewer  installation not complete. Do you really want to exit Setup?"},
+        {IDS_GROUP_NAME, 6, "Tessaly Viewer"},
+        {IDS_CANNOT_CREATE_DIR, 7, "Cannot Create Directory"},
+        {IDS_MAIN_PROGRAM, 21, "tyviewer.exe"},
+        {IDS_PRODUCT_NAME, 22, "Tessaly Viewer"},
+        {IDS_PATH_EMPTY, 27, "The path can not be empty.  Please enter a path."},
+        {IDS_DISK_EXPLANATION, 28,
          "Setup cannot find the file '%s' on the drive and directory specified below. Please insert the "
          "specified diskette in this drive. If the files can be found in a different location, type the "
          "location below or pick with Browse."},
-        {IDS_STATUS_SUCCESS, "Successful installation."},
-        {IDS_STATUS_FAILED, "Install failed."},
+        {IDS_STATUS_SUCCESS, 57345, "Successful installation."},
+        {IDS_STATUS_FAILED, 57346, "Install failed."},
     };
-    for (const auto& c : cases) EXPECT_EQ(Load(c.id), c.text) << "string " << c.id;
-}
-
-TEST(StringTable, IdsKeepTheirNumbers) {
-    // Translated resource sets are built against these numbers.
-    struct {
-        unsigned id;
-        unsigned number;
-    } const cases[] = {{IDS_SETUP_TITLE, 4},    {IDS_EXIT_QUESTION, 5},     {IDS_GROUP_NAME, 6},
-                       {IDS_CANNOT_CREATE_DIR, 7}, {IDS_MAIN_PROGRAM, 21},  {IDS_PRODUCT_NAME, 22},
-                       {IDS_PATH_EMPTY, 27},    {IDS_DISK_EXPLANATION, 28}, {IDS_STATUS_SUCCESS, 57345},
-                       {IDS_STATUS_FAILED, 57346}};
-    for (const auto& c : cases) EXPECT_EQ(c.id, c.number);
+    for (const auto& c : cases) {
+        EXPECT_EQ(c.name, c.number);
+        EXPECT_EQ(Load(c.number), c.text) << "string " << c.number;
+    }
 }
 
 TEST(StringTable, DisketteExplanationTakesOnePath) {
