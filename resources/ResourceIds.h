@@ -82,8 +82,6 @@
 #define IDS_GROUP_NAME              6       // default program group
 #define IDS_MAIN_PROGRAM            21      // file name of the installed main program
 #define IDS_PRODUCT_NAME            22      // uninstall entry and status report
-#define IDS_STATUS_SUCCESS          57345   // status report text of a good run
-#define IDS_STATUS_FAILED           57346   // status report text of a failed run
 
 // Page templates of the install sequence.
 #define IDD_WELCOME                 102
@@ -147,7 +145,7 @@
 #define IDC_DISK_SKIP               5       // "Skip File": no action
 // Expanding dialogs (diskette prompt and error dialog) share these two.
 #define IDC_MORE                    119     // "More>>" toggles the lower part
-#define IDC_COLLAPSE_MARK           123     // hidden frame: bottom-right = collapsed size
+#define IDC_COLLAPSED_SIZE          123     // hidden frame: bottom-right = collapsed size
 
 // ---- system integration ----
 

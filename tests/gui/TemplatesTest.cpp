@@ -22,7 +22,7 @@ static_assert(IDC_NEXT == 1020 && IDC_BACK == 1027 && IDC_BAR_HELP == 9 && IDC_L
               IDC_GROUPLIST == 1007 && IDC_SOURCEFILE == 1008 && IDC_DESTFILE == 1009 && IDC_GAUGE == 1010 &&
               IDC_REQUIREMENTS == 1029 && IDC_REMOVINGFILE == 1031 && IDC_RESTART == 1035 &&
               IDC_DONTRESTART == 1036 && IDC_DISK_REQUEST == 1026 && IDC_DISK_EXPLANATION == 1033 &&
-              IDC_DISK_BROWSE == 3 && IDC_DISK_SKIP == 5 && IDC_MORE == 119 && IDC_COLLAPSE_MARK == 123 &&
+              IDC_DISK_BROWSE == 3 && IDC_DISK_SKIP == 5 && IDC_MORE == 119 && IDC_COLLAPSED_SIZE == 123 &&
               IDC_FOLDER_PATH == 1002 && IDC_FOLDER_PATHLABEL == 1034);
 static_assert(IDI_PROGRAM == 4 && IDI_GROUP == 101 && IDI_DIRECTORY == 102 && IDI_PRODUCT == 103 &&
               IDI_DISKETTE == 130 && IDI_CONDITIONS == 132 && IDI_COPY == 133 && IDI_READING == 134 &&
@@ -169,7 +169,7 @@ const std::vector<TemplateSpec>& Templates() {
           {IDC_LOCATION, "Edit", "", {ES_AUTOHSCROLL, ES_AUTOHSCROLL}, kNoRect},
           {IDC_DISK_BROWSE, "Button", "&Browse...", kPlain, kNoRect},
           {IDC_DISK_SKIP, "Button", "&Skip File", {WS_DISABLED | WS_VISIBLE, WS_DISABLED | WS_VISIBLE}, kNoRect},
-          {IDC_COLLAPSE_MARK, "Static", "", kHidden, kNoRect}}},
+          {IDC_COLLAPSED_SIZE, "Static", "", kHidden, kNoRect}}},
         {IDD_CHANGEFOLDER, "Change Folder", 161, 175, {},
          {{IDOK, "Button", "OK", kDefault, kNoRect},
           {IDCANCEL, "Button", "Cancel", kPlain, kNoRect},
@@ -448,7 +448,7 @@ TEST(Templates, ControlsLieInsideAndTheirTextsFit) {
 TEST(Templates, DiskettePromptSplitsAtItsCollapseMark) {
     Dialog dialog(IDD_DISKETTE);
     ASSERT_NE(dialog.get(), nullptr);
-    RECT mark = RectInParent(GetDlgItem(dialog.get(), IDC_COLLAPSE_MARK));
+    RECT mark = RectInParent(GetDlgItem(dialog.get(), IDC_COLLAPSED_SIZE));
     struct {
         int id;
         bool inside;

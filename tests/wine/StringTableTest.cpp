@@ -36,8 +36,6 @@ TEST(StringTable, EveryTextIsExact) {
          "Setup cannot find the file '%s' on the drive and directory specified below. Please insert the "
          "specified diskette in this drive. If the files can be found in a different location, type the "
          "location below or pick with Browse."},
-        {IDS_STATUS_SUCCESS, 57345, "Successful installation."},
-        {IDS_STATUS_FAILED, 57346, "Install failed."},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(c.name, c.number);
