@@ -14,5 +14,8 @@
 // ---- archive, diskette prompt, gauge ----
 
 // ---- system integration ----
+#define IDS_RESTART_FAILED 23     // restart refused by the system (restart page 1558)
+#define IDS_STATUS_SUCCESS 57345  // status report text of a successful run
+#define IDS_STATUS_FAILED 57346   // status report text of a failed run
 
 // ---- uninstall ----
