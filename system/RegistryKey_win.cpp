@@ -119,8 +119,14 @@ bool RegistryKey::QueryDword(const std::string& name, DWORD& value) {
     DWORD type = 0;
     DWORD data = 0;
     DWORD size = sizeof data;
-    if (!Record(RegQueryValueExA(key, ValueName(name), nullptr, &type,
-                                 reinterpret_cast<BYTE*>(&data), &size))) {
+    LONG status = RegQueryValueExA(key, ValueName(name), nullptr, &type,
+                                   reinterpret_cast<BYTE*>(&data), &size);
+    // A longer value of another type does not fit the four bytes; the type
+    // is still reported, and it is the type that makes the value unusable.
+    if (status == ERROR_MORE_DATA && type != REG_DWORD) {
+        return Record(ERROR_INVALID_DATATYPE);
+    }
+    if (!Record(status)) {
         return false;
     }
     if (type != REG_DWORD || size != sizeof data) {

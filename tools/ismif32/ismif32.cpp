@@ -46,7 +46,7 @@ extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
 extern "C" BOOL WINAPI InstallStatusMIF(
     const char* reportName, const char* manufacturer, const char* product, const char* version,
     const char* locale, const char* serialNumber, const char* statusText, BOOL success) {
-    FILE* f = std::fopen(RecordPath().c_str(), "w");
+    FILE* f = std::fopen(RecordPath().c_str(), "wb");
     if (f == nullptr) {
         return FALSE;
     }
