@@ -24,6 +24,7 @@ struct RestartHooks {
 // returns false (the page stays). True when the restart was accepted.
 bool RestartSystem(const RestartHooks& hooks);
 
-// The production binding: the real ExitWindowsEx, a message box owned by
-// `owner` with the caption given, and the module's string table.
-bool RestartSystem(HWND owner, const std::string& caption);
+// The production hooks: the real ExitWindowsEx, an OK message box owned by
+// `owner` with the caption given, and the module's string table. A page
+// keeps these and a test replaces exitWindows (and showMessage) in them.
+RestartHooks ProductionRestartHooks(HWND owner, const std::string& caption);

@@ -24,12 +24,12 @@ bool RestartSystem(const RestartHooks& hooks) {
     return false;
 }
 
-bool RestartSystem(HWND owner, const std::string& caption) {
+RestartHooks ProductionRestartHooks(HWND owner, const std::string& caption) {
     RestartHooks hooks;
     hooks.exitWindows = [](UINT flags, DWORD reserved) { return ExitWindowsEx(flags, reserved); };
     hooks.showMessage = [owner, caption](const std::string& text) {
         MessageBoxA(owner, text.c_str(), caption.c_str(), MB_OK);
     };
     hooks.loadString = LoadModuleString;
-    return RestartSystem(hooks);
+    return hooks;
 }

@@ -70,16 +70,6 @@ TEST(SystemDdeCommands, AddItemFieldsAndShowState) {
     }
 }
 
-TEST(SystemDdeCommands, PlacementCarriesOnlyTheMinimiseFlag) {
-    EXPECT_EQ(ddecmd::PlacementFor(ddecmd::kShowMinimized, 5).minimize, 1);
-    EXPECT_EQ(ddecmd::PlacementFor(ddecmd::kShowNormal, 5).minimize, 0);
-    for (int show : {0, 1, 2, 3, 5, 7}) {
-        auto p = ddecmd::PlacementFor(show, 5);
-        EXPECT_EQ(p.x, -1);
-        EXPECT_EQ(p.y, -1);
-    }
-}
-
 // The buffer holds 511 characters and the terminator: one more is refused,
 // never cut, for every command.
 TEST(SystemDdeCommands, RefusesCommandsBeyondTheBuffer) {
