@@ -4,6 +4,7 @@
 // status platform and seeded payloads. Used by the unit and wine tiers.
 
 #include <cctype>
+#include <cstdio>
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
@@ -16,6 +17,7 @@
 #include "archive/ArchiveFormat.h"
 #include "archive/FileStatus.h"
 #include "archive/MediaMultiFile.h"
+#include "archive/MultiFile.h"
 #include "archive/MultiFileWriter.h"
 
 namespace archive_test {
@@ -143,5 +145,81 @@ public:
     std::map<std::string, FileStatus> applied;
     std::map<std::string, FileStatus> before;
 };
+
+struct Extracted {
+    std::string name;
+    std::int16_t destination;
+    Bytes data;
+};
+
+// A kit of diskette directories DISK01.. holding one archive's volumes.
+struct Kit {
+    explicit Kit(const ScratchDir& scratch) : scratch(scratch) {}
+
+    std::string Build(const std::vector<MemberSource>& members, std::uint64_t capacity) {
+        MemoryVolumeOutput out(capacity);
+        CMultiFileWriter writer(out);
+        for (const MemberSource& m : members)
+            writer.AddMember(m);
+        writer.Finish();
+        placements = writer.Placements();
+        return Store(out.volumes);
+    }
+
+    std::string Store(const std::vector<Bytes>& volumes) {
+        std::vector<std::string> dirs;
+        for (std::size_t i = 0; i < volumes.size(); ++i) {
+            char disk[16];
+            std::snprintf(disk, sizeof disk, "DISK%02d", static_cast<int>(i + 1));
+            dirs.push_back(scratch.Dir(disk));
+            locator.diskDirs[static_cast<int>(i + 1)] = dirs.back();
+        }
+        locator.current = dirs.at(0);
+        volumeCount = volumes.size();
+        // Digits give nine volumes before the name runs out; letters 26.
+        return StoreVolumes(volumes, dirs, volumes.size() <= 9 ? "DATA.A1" : "DATA.AA").at(0);
+    }
+
+    std::vector<Extracted> ExtractAll(const std::string& first, ProgressSink* sink = nullptr) {
+        CMediaMultiFile archive(&locator, sink, 1);
+        archive.OpenArchive(first);
+        CMultiFileEntry entry(&status);
+        std::vector<Extracted> out;
+        int index = 0;
+        while (archive.NextEntry(entry, false)) {
+            Extracted e{entry.memberName, entry.header.Destination(), {}};
+            // Members that are not installed are left unread: the next
+            // NextEntry must pass over their bytes by itself.
+            if (e.destination != ArchiveFormat::kDestNotInstalled) {
+                entry.SetOutputPath(scratch.File("out" + std::to_string(index++)));
+                archive.Extract(entry);
+                e.data = ReadFile(entry.GetOutputPath());
+            }
+            out.push_back(std::move(e));
+        }
+        lastDiskette = archive.diskette;
+        return out;
+    }
+
+    const ScratchDir& scratch;
+    FakeLocator locator;
+    FakeFileStatus status;
+    std::vector<MemberPlacement> placements;
+    std::size_t volumeCount = 0;
+    int lastDiskette = 0;
+};
+
+inline void ExpectSame(const std::vector<MemberSource>& members, const std::vector<Extracted>& got) {
+    ASSERT_EQ(got.size(), members.size());
+    for (std::size_t i = 0; i < members.size(); ++i) {
+        SCOPED_TRACE("member " + std::to_string(i) + " " + members[i].name);
+        EXPECT_EQ(got[i].name, members[i].name);
+        EXPECT_EQ(got[i].destination, members[i].destination);
+        if (members[i].destination != ArchiveFormat::kDestNotInstalled) {
+            EXPECT_TRUE(got[i].data == members[i].data) << "sizes " << got[i].data.size() << " vs "
+                                                        << members[i].data.size();
+        }
+    }
+}
 
 }  // namespace archive_test
