@@ -129,7 +129,9 @@ int CMultiFileWriter::Finish() {
                 // not, at least one byte goes on to the next volume, since
                 // only a read that runs short moves the reader there.
                 if (rest > 0 && room - rest < need[k + 1]) {
-                    if (fresh)
+                    // Even a fresh volume holding a single byte of this
+                    // member could not take the next header: give up.
+                    if (fresh && room < 1 + need[k + 1])
                         throw ArchiveWriteError("volume " + std::to_string(volumes.size()) +
                                                 " is too small for the rest of '" + m.header.Name() +
                                                 "' and the next header");

@@ -138,3 +138,18 @@ TEST(MultiFileWriterFormat, HeadersCarryWhatTheReaderChecks) {
     EXPECT_EQ(h.Continued(), 0);
     EXPECT_EQ(writer.Placements()[1].checksum, 0u);
 }
+
+TEST(MultiFileWriterLayout, RestThatLeavesNoRoomForTheNextHeaderMovesOnAgain) {
+    // SPAN's rest fills its second volume so far that D's header would not
+    // fit behind it: one more byte of SPAN goes on to a third volume.
+    std::vector<MemberSource> members = {Member("SPAN", Payload(2000, 5), 2), Member("D", Payload(700, 6), 4)};
+    MemoryVolumeOutput out(1200);
+    CMultiFileWriter writer(out);
+    for (const MemberSource& m : members)
+        writer.AddMember(m);
+    EXPECT_EQ(writer.Finish(), 3);
+    EXPECT_EQ(writer.Placements()[0].lastVolume, 2);
+    ScratchDir scratch;
+    Kit kit(scratch);
+    ExpectSame(members, kit.ExtractAll(kit.Store(out.volumes)));
+}
