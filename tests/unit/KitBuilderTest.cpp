@@ -189,6 +189,9 @@ TEST(KitBuilder, BuildsDiskettesThatSetupsReaderInstallsFrom) {
         EXPECT_TRUE(data == sources.at(name)) << name;
     EXPECT_TRUE(ReadFile(JoinPath(disk1, "README.TXT")) == sources.at("README.TXT"));
     EXPECT_FALSE(locator.calls.empty());  // at least one archive continued
+
+    // A second build into the same place is refused rather than mixed in.
+    EXPECT_THROW(BuildKit(kit, out, status), KitError);
 }
 
 TEST(KitBuilder, ProfileReserveAndVolumeNamesAreChecked) {

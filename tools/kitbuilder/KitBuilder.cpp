@@ -225,6 +225,10 @@ KitResult BuildKit(const KitDescription& kit, const std::string& outputDir, File
         throw KitError("the profile needs " + std::to_string(result.profileText.size()) +
                        " bytes; raise profile_reserve (now " + std::to_string(kit.settings.profileReserve) + ")");
 
+    // Never mix with an older kit: its extra diskettes or files would be
+    // taken for this one's.
+    if (fs::exists(fs::path(outputDir) / DiskDirName(1)))
+        throw KitError(outputDir + " already holds a kit (DISK01); write into an empty directory");
     std::error_code error;
     for (std::size_t d = 0; d < disks.size(); ++d) {
         fs::path dir = fs::path(outputDir) / DiskDirName(static_cast<int>(d + 1));
