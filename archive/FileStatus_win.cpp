@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "framework/Exception.h"
+#include "framework/Handle.h"
 
 namespace {
 
@@ -27,45 +28,14 @@ FILETIME ToFileTime(std::int64_t seconds) {
     return ft;
 }
 
-class FindHandle {
-public:
-    explicit FindHandle(HANDLE h) : handle(h) {}
-    ~FindHandle() {
-        if (handle != INVALID_HANDLE_VALUE)
-            FindClose(handle);
-    }
-    FindHandle(const FindHandle&) = delete;
-    FindHandle& operator=(const FindHandle&) = delete;
-    bool Valid() const { return handle != INVALID_HANDLE_VALUE; }
-
-private:
-    HANDLE handle;
-};
-
-class FileHandle {
-public:
-    explicit FileHandle(HANDLE h) : handle(h) {}
-    ~FileHandle() {
-        if (handle != INVALID_HANDLE_VALUE)
-            CloseHandle(handle);
-    }
-    FileHandle(const FileHandle&) = delete;
-    FileHandle& operator=(const FileHandle&) = delete;
-    bool Valid() const { return handle != INVALID_HANDLE_VALUE; }
-    HANDLE Get() const { return handle; }
-
-private:
-    HANDLE handle;
-};
-
 class Win32FileStatusPlatform : public FileStatusPlatform {
 public:
     FileStatus GetStatus(const std::string& path) override {
         // FindFirstFileA gives times, size and attributes in one call on
         // Windows 95 and NT alike (GetFileAttributesExA is not on 95 gold).
         WIN32_FIND_DATAA data;
-        FindHandle find(FindFirstFileA(path.c_str(), &data));
-        if (!find.Valid())
+        UniqueFind find(FindFirstFileA(path.c_str(), &data));
+        if (!find.IsValid())
             CFileException::ThrowOsError(static_cast<long>(GetLastError()), path);
         FileStatus status;
         status.modTime = ToSeconds(data.ftLastWriteTime);
@@ -80,9 +50,9 @@ public:
         // Times first: once the read-only bit is set the file can no longer
         // be opened for writing to take them.
         if (status.modTime != 0) {
-            FileHandle file(CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+            UniqueFile file(CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                                         OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-            if (!file.Valid())
+            if (!file.IsValid())
                 CFileException::ThrowOsError(static_cast<long>(GetLastError()), path);
             FILETIME created = ToFileTime(current.createTime);
             FILETIME accessed = ToFileTime(current.accessTime);
