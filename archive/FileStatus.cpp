@@ -1,0 +1,13 @@
+#include "archive/FileStatus.h"
+
+namespace {
+FileStatusPlatform* defaultPlatform = nullptr;
+}
+
+void SetDefaultFileStatusPlatform(FileStatusPlatform* platform) {
+    defaultPlatform = platform;
+}
+
+FileStatusPlatform* GetDefaultFileStatusPlatform() {
+    return defaultPlatform;
+}

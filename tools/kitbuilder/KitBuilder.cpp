@@ -1,0 +1,257 @@
+#include "tools/kitbuilder/KitBuilder.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <map>
+
+#include "archive/ArchiveFormat.h"
+#include "archive/MultiFileWriter.h"
+#include "framework/Exception.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using Bytes = std::vector<unsigned char>;
+
+Bytes ReadSource(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in)
+        throw KitError("cannot read " + path);
+    return Bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+}
+
+std::string Upper(std::string s) {
+    for (char& ch : s)
+        ch = static_cast<char>(std::toupper(static_cast<unsigned char>(ch)));
+    return s;
+}
+
+std::string DiskDirName(int number) {
+    char name[16];
+    std::snprintf(name, sizeof name, "DISK%02d", number);
+    return name;
+}
+
+// One diskette while it is being filled.
+struct Disk {
+    std::uint64_t used = 0;
+    std::vector<std::pair<std::string, Bytes>> files;
+};
+
+// Volumes go to consecutive diskettes from `first`, the first one sharing
+// its diskette with what is already there.
+class DiskVolumeOutput : public VolumeOutput {
+public:
+    DiskVolumeOutput(std::vector<Disk>& disks, std::uint64_t diskSize, std::string firstName)
+        : disks(disks), diskSize(diskSize), name(std::move(firstName)) {}
+
+    void SetFirst(std::size_t disk) { first = disk; }
+
+    std::uint64_t VolumeCapacity(int index) override {
+        std::size_t d = first + static_cast<std::size_t>(index);
+        std::uint64_t used = d < disks.size() ? disks[d].used : 0;
+        return used < diskSize ? diskSize - used : 0;
+    }
+    void BeginVolume(int index) override {
+        std::size_t d = first + static_cast<std::size_t>(index);
+        if (index > 0) {
+            name = ArchiveFormat::NextVolumeName(name);
+            // Setup names the next volume by adding one to the last
+            // character without carry: only letters and digits stay valid
+            // file names.
+            if (!std::isalnum(static_cast<unsigned char>(name.back())))
+                throw KitError("archive " + firstName + " needs more volumes than its name allows (next would be " +
+                               name + "); start it with a letter, e.g. .AA");
+        } else {
+            firstName = name;
+        }
+        while (disks.size() <= d)
+            disks.emplace_back();
+        disks[d].files.emplace_back(name, Bytes());
+        current = &disks[d];
+    }
+    void Write(const void* data, std::size_t n) override {
+        const unsigned char* p = static_cast<const unsigned char*>(data);
+        current->files.back().second.insert(current->files.back().second.end(), p, p + n);
+        current->used += n;
+    }
+    void EndVolume() override {}
+
+private:
+    std::vector<Disk>& disks;
+    std::size_t first = 0;
+    std::uint64_t diskSize;
+    std::string name;
+    std::string firstName;
+    Disk* current = nullptr;
+};
+
+std::string Label(const KitDescription& kit, int number) {
+    for (const ProfileDiskette& d : kit.diskettes)
+        if (d.number == number)
+            return d.label;
+    // The format comes from the description: only "%d" is replaced, it is
+    // never handed to printf.
+    std::string label = kit.settings.labelFormat;
+    std::size_t at = label.find("%d");
+    if (at != std::string::npos)
+        label.replace(at, 2, std::to_string(number));
+    return label;
+}
+
+}  // namespace
+
+KitResult BuildKit(const KitDescription& kit, const std::string& outputDir, FileStatusPlatform& status) {
+    const std::uint64_t diskSize = kit.settings.diskSize;
+    std::vector<Disk> disks(1);
+    Bytes setupExe;
+    if (!kit.settings.setupExe.empty())
+        setupExe = ReadSource(kit.settings.setupExe);
+    // DISK01 also carries Setup and its profile; the profile's size is only
+    // known at the end, so room is kept for it.
+    disks[0].used = setupExe.size() + kit.settings.profileReserve;
+    if (disks[0].used >= diskSize)
+        throw KitError("SETUP.EXE and the profile reserve do not fit on one diskette");
+
+    std::map<std::string, std::vector<ProfileSourceFile>> byComponent;
+    std::size_t current = 0;
+    KitResult result;
+
+    for (const KitUnit& unit : kit.units) {
+        ProfileSourceFile item;
+        if (!unit.isArchive) {
+            const KitFile& file = kit.files[unit.index];
+            Bytes data = ReadSource(file.source);
+            if (data.size() > diskSize)
+                throw KitError("file " + file.name + " (" + std::to_string(data.size()) +
+                               " bytes) is larger than a diskette; put it into an archive");
+            if (disks[current].used + data.size() > diskSize)
+                ++current;
+            if (disks.size() <= current)
+                disks.emplace_back();
+            disks[current].used += data.size();
+            disks[current].files.emplace_back(file.name, std::move(data));
+            item.name = file.name;
+            item.size = static_cast<std::int32_t>(disks[current].files.back().second.size());
+            item.kind = 0;
+            item.count = 1;
+            item.diskette = static_cast<std::int16_t>(current + 1);
+            item.destination = file.destination;
+            item.text = file.text;
+            byComponent[file.component].push_back(item);
+            continue;
+        }
+
+        const KitArchive& archive = kit.archives[unit.index];
+        std::uint64_t decodedTotal = 0;
+        int count = 0;
+        std::vector<MemberSource> members;
+        for (const KitFile& file : kit.files) {
+            if (Upper(file.archive) != Upper(archive.name))
+                continue;
+            MemberSource m;
+            m.name = file.name;
+            m.data = ReadSource(file.source);
+            m.method = archive.method;
+            m.level = archive.level;
+            m.destination = file.destination;
+            FileStatus s = status.GetStatus(file.source);
+            m.modTime = static_cast<std::int32_t>(s.modTime);
+            // Files come out writable: a read-only bit on the build host is
+            // an accident of the checkout, not a wish of the product.
+            m.attributes = static_cast<std::uint16_t>(s.attributes & ~FileAttribute::readOnly & ~FileAttribute::directory);
+            decodedTotal += m.data.size();
+            ++count;
+            members.push_back(std::move(m));
+        }
+        if (decodedTotal > 2147483647u)
+            throw KitError("archive " + archive.name + " holds more than 2 GB");
+
+        DiskVolumeOutput output(disks, diskSize, archive.name);
+        CMultiFileWriter writer(output);
+        std::size_t first = current;
+        try {
+            for (const MemberSource& m : members)
+                writer.AddMember(m);
+            // Start on a fresh diskette when the current one cannot hold the
+            // lead header and the headers that must share the first volume.
+            if (disks[current].used + writer.FirstVolumeNeed() + 1 > diskSize)
+                ++first;
+            output.SetFirst(first);
+            int volumes = writer.Finish();
+            current = first + static_cast<std::size_t>(volumes) - 1;
+        } catch (const ArchiveWriteError& e) {
+            throw KitError("archive " + archive.name + ": " + e.what());
+        }
+        item.name = archive.name;
+        item.size = static_cast<std::int32_t>(decodedTotal);
+        item.kind = 1;
+        item.count = static_cast<std::int16_t>(count);
+        item.diskette = static_cast<std::int16_t>(first + 1);
+        item.destination = 0;
+        item.text = archive.text;
+        byComponent[archive.component].push_back(item);
+        for (const MemberPlacement& p : writer.Placements())
+            result.listing.push_back("  " + archive.name + ": " + p.name + " " + std::to_string(p.decodedSize) + " -> " +
+                                     std::to_string(p.storedSize) + " bytes, diskette " +
+                                     std::to_string(first + 1 + static_cast<std::size_t>(p.firstVolume)) +
+                                     (p.lastVolume != p.firstVolume
+                                          ? "-" + std::to_string(first + 1 + static_cast<std::size_t>(p.lastVolume))
+                                          : std::string()));
+    }
+    if (disks.size() > 99)
+        throw KitError("the kit needs " + std::to_string(disks.size()) + " diskettes; at most 99 are numbered");
+
+    InstallProfile& profile = result.profile;
+    profile.destinations = kit.destinations;
+    profile.components = kit.components;
+    profile.targets = kit.targets;
+    for (const ProfileComponent& c : kit.components)
+        profile.componentFiles.emplace_back(c.key, byComponent[c.key]);
+    for (std::size_t d = 0; d < disks.size(); ++d) {
+        ProfileDiskette diskette;
+        diskette.number = static_cast<std::int32_t>(d + 1);
+        diskette.label = Label(kit, diskette.number);
+        for (const ProfileDiskette& given : kit.diskettes)
+            if (given.number == diskette.number)
+                diskette.text = given.text;
+        profile.diskettes.push_back(diskette);
+    }
+    result.profileText = WriteInstallProfile(profile);
+    if (result.profileText.size() > kit.settings.profileReserve)
+        throw KitError("the profile needs " + std::to_string(result.profileText.size()) +
+                       " bytes; raise profile_reserve (now " + std::to_string(kit.settings.profileReserve) + ")");
+
+    // Never mix with an older kit: its extra diskettes or files would be
+    // taken for this one's.
+    if (fs::exists(fs::path(outputDir) / DiskDirName(1)))
+        throw KitError(outputDir + " already holds a kit (DISK01); write into an empty directory");
+    std::error_code error;
+    for (std::size_t d = 0; d < disks.size(); ++d) {
+        fs::path dir = fs::path(outputDir) / DiskDirName(static_cast<int>(d + 1));
+        fs::create_directories(dir, error);
+        if (error)
+            throw KitError("cannot create " + dir.string() + ": " + error.message());
+        auto put = [&](const std::string& name, const void* data, std::size_t n) {
+            fs::path path = dir / name;
+            std::ofstream out(path, std::ios::binary | std::ios::trunc);
+            out.write(static_cast<const char*>(data), static_cast<std::streamsize>(n));
+            out.close();
+            if (!out)
+                throw KitError("cannot write " + path.string());
+            result.listing.push_back(DiskDirName(static_cast<int>(d + 1)) + "/" + name + " " + std::to_string(n));
+        };
+        if (d == 0) {
+            if (!setupExe.empty())
+                put("SETUP.EXE", setupExe.data(), setupExe.size());
+            put(kit.settings.profileName, result.profileText.data(), result.profileText.size());
+        }
+        for (const auto& [name, data] : disks[d].files)
+            put(name, data.data(), data.size());
+    }
+    result.diskettes = static_cast<int>(disks.size());
+    return result;
+}

@@ -1,0 +1,270 @@
+#include "tools/kitbuilder/KitDescription.h"
+
+#include <algorithm>
+#include <cctype>
+#include <map>
+#include <set>
+
+#include "archive/ArchiveFormat.h"
+
+namespace {
+
+std::string Trim(const std::string& s) {
+    std::size_t b = s.find_first_not_of(" \t\r");
+    if (b == std::string::npos)
+        return {};
+    std::size_t e = s.find_last_not_of(" \t\r");
+    return s.substr(b, e - b + 1);
+}
+
+std::string Upper(std::string s) {
+    for (char& c : s)
+        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    return s;
+}
+
+std::vector<std::string> SplitFields(const std::string& value) {
+    std::vector<std::string> fields;
+    std::size_t start = 0;
+    for (;;) {
+        std::size_t bar = value.find('|', start);
+        fields.push_back(Trim(value.substr(start, bar == std::string::npos ? std::string::npos : bar - start)));
+        if (bar == std::string::npos)
+            return fields;
+        start = bar + 1;
+    }
+}
+
+[[noreturn]] void Fail(int line, const std::string& message) {
+    throw KitError("line " + std::to_string(line) + ": " + message);
+}
+
+long long Number(const std::string& text, long long low, long long high, int line, const std::string& what) {
+    std::string t = Trim(text);
+    std::size_t i = (!t.empty() && (t[0] == '-' || t[0] == '+')) ? 1 : 0;
+    if (i == t.size() || !std::all_of(t.begin() + static_cast<long>(i), t.end(),
+                                      [](char c) { return std::isdigit(static_cast<unsigned char>(c)); }) ||
+        t.size() > 19)
+        Fail(line, what + " must be a number, not '" + text + "'");
+    long long v = std::stoll(t);
+    if (v < low || v > high)
+        Fail(line, what + " must be between " + std::to_string(low) + " and " + std::to_string(high));
+    return v;
+}
+
+std::string Field(const std::vector<std::string>& f, std::size_t i) {
+    return i < f.size() ? f[i] : std::string();
+}
+
+void CheckText(const std::string& text, int line, const std::string& what) {
+    // The profile separates fields with bars and Setup has no escape for them.
+    if (text.find('|') != std::string::npos)
+        Fail(line, what + " must not contain '|'");
+}
+
+void CheckMediaName(const std::string& name, int line) {
+    if (name.empty() || name.size() > 12 || name.find_first_of("\\/:*?\"<>| ") != std::string::npos)
+        Fail(line, "'" + name + "' is not a file name for a diskette (8.3, no path)");
+}
+
+}  // namespace
+
+KitDescription ParseKitDescription(const std::string& text, const std::string& baseDir) {
+    KitDescription kit;
+    std::string section;
+    std::string sectionName;  // the NAME of [archive NAME] / [file NAME]
+    int lineNo = 0;
+    std::size_t pos = 0;
+    std::set<std::string> seenSections;
+    while (pos <= text.size()) {
+        std::size_t nl = text.find('\n', pos);
+        std::string line = Trim(text.substr(pos, nl == std::string::npos ? std::string::npos : nl - pos));
+        pos = nl == std::string::npos ? text.size() + 1 : nl + 1;
+        ++lineNo;
+        if (line.empty() || line[0] == ';' || line[0] == '#')
+            continue;
+        if (line[0] == '[') {
+            if (line.back() != ']')
+                Fail(lineNo, "section header without ']'");
+            std::string head = Trim(line.substr(1, line.size() - 2));
+            std::size_t space = head.find_first_of(" \t");
+            section = head.substr(0, space);
+            sectionName = space == std::string::npos ? std::string() : Trim(head.substr(space));
+            if (section == "archive" || section == "file") {
+                CheckMediaName(sectionName, lineNo);
+                if (!seenSections.insert(section + " " + Upper(sectionName)).second)
+                    Fail(lineNo, "[" + head + "] is given twice");
+                if (section == "archive") {
+                    kit.archives.push_back(KitArchive{sectionName, {}, 4, 9, {}, lineNo});
+                    kit.units.push_back({true, kit.archives.size() - 1});
+                } else {
+                    KitFile f;
+                    f.name = sectionName;
+                    f.line = lineNo;
+                    kit.files.push_back(f);
+                    kit.units.push_back({false, kit.files.size() - 1});
+                }
+            } else if (section != "kit" && section != "destinations" && section != "groups" &&
+                       section != "targets" && section != "diskettes") {
+                Fail(lineNo, "unknown section [" + head + "]");
+            } else if (!sectionName.empty()) {
+                Fail(lineNo, "[" + section + "] takes no name");
+            }
+            continue;
+        }
+        std::size_t eq = line.find('=');
+        if (eq == std::string::npos)
+            Fail(lineNo, "expected key = value");
+        std::string key = Trim(line.substr(0, eq));
+        std::string value = Trim(line.substr(eq + 1));
+        if (section.empty())
+            Fail(lineNo, "key outside a section");
+        std::vector<std::string> f = SplitFields(value);
+        static const std::map<std::string, std::size_t> maxFields = {
+            {"destinations", 3}, {"groups", 5}, {"targets", 7}, {"diskettes", 2}};
+        auto limit = maxFields.find(section);
+        if (limit != maxFields.end() && f.size() > limit->second)
+            Fail(lineNo, "[" + section + "] lines have at most " + std::to_string(limit->second) + " fields");
+        if (section == "archive" || section == "file")
+            CheckText(value, lineNo, key);
+
+        if (section == "kit") {
+            if (key == "disk_size")
+                kit.settings.diskSize = static_cast<std::uint64_t>(Number(value, 4096, 2147483647, lineNo, key));
+            else if (key == "profile_reserve")
+                kit.settings.profileReserve = static_cast<std::uint64_t>(Number(value, 0, 1 << 20, lineNo, key));
+            else if (key == "setup_exe")
+                kit.settings.setupExe = value.empty() ? value : ArchiveFormat::JoinPath(value[0] == '/' ? "" : baseDir, value);
+            else if (key == "profile_name")
+                kit.settings.profileName = value;
+            else if (key == "label")
+                kit.settings.labelFormat = value;
+            else
+                Fail(lineNo, "unknown key '" + key + "' in [kit]");
+        } else if (section == "destinations") {
+            ProfileDestination d;
+            d.id = static_cast<std::int16_t>(Number(key, 0, 32767, lineNo, "destination id"));
+            d.name = Field(f, 0);
+            d.parent = f.size() > 1 && !f[1].empty() ? static_cast<std::int16_t>(Number(f[1], -4, 32767, lineNo, "parent")) : -1;
+            d.path = Field(f, 2);
+            kit.destinations.push_back(d);
+        } else if (section == "groups") {
+            ProfileComponent c;
+            c.key = key;
+            c.name = Field(f, 0);
+            c.description = Field(f, 1);
+            c.minimum = Field(f, 2).empty() ? 0 : static_cast<int>(Number(f[2], 0, 1, lineNo, "minimum"));
+            c.typical = Field(f, 3).empty() ? 0 : static_cast<int>(Number(f[3], 0, 1, lineNo, "typical"));
+            c.custom = Field(f, 4).empty() ? 0 : static_cast<int>(Number(f[4], 0, 1, lineNo, "custom"));
+            static const char* reserved[] = {"destinations", "groups", "targets", "diskettes"};
+            for (const char* r : reserved)
+                if (Upper(key) == Upper(r))
+                    Fail(lineNo, "component key '" + key + "' would clash with the section [" + r + "]");
+            kit.components.push_back(c);
+        } else if (section == "targets") {
+            ProfileTarget t;
+            t.key = key;
+            t.icon = Field(f, 0).empty() ? 0 : static_cast<std::int16_t>(Number(f[0], -32768, 32767, lineNo, "icon"));
+            t.number = Field(f, 1).empty() ? 0 : static_cast<std::int16_t>(Number(f[1], -32768, 32767, lineNo, "number"));
+            t.minimized = Field(f, 2).empty() ? 0 : static_cast<int>(Number(f[2], 0, 1, lineNo, "minimized"));
+            t.itemName = Field(f, 3);
+            t.arguments = Field(f, 4);
+            t.iconFile = Field(f, 5);
+            t.path = Field(f, 6);
+            kit.targets.push_back(t);
+        } else if (section == "diskettes") {
+            ProfileDiskette d;
+            d.number = static_cast<std::int32_t>(Number(key, 1, 99, lineNo, "diskette number"));
+            d.label = Field(f, 0);
+            d.text = Field(f, 1);
+            kit.diskettes.push_back(d);
+        } else if (section == "archive") {
+            KitArchive& a = kit.archives.back();
+            if (key == "component")
+                a.component = value;
+            else if (key == "method") {
+                if (value == "deflate" || value == "4")
+                    a.method = 4;
+                else if (value == "stored" || value == "2")
+                    a.method = 2;
+                else
+                    Fail(lineNo, "method must be deflate or stored");
+            } else if (key == "level")
+                a.level = static_cast<int>(Number(value, 0, 9, lineNo, "level"));
+            else if (key == "text")
+                a.text = value;
+            else
+                Fail(lineNo, "unknown key '" + key + "' in [archive]");
+        } else if (section == "file") {
+            KitFile& file = kit.files.back();
+            if (key == "source")
+                file.source = value.empty() ? value : ArchiveFormat::JoinPath(value[0] == '/' ? "" : baseDir, value);
+            else if (key == "component")
+                file.component = value;
+            else if (key == "archive")
+                file.archive = value;
+            else if (key == "destination")
+                file.destination = static_cast<std::int16_t>(Number(value, -4, 32767, lineNo, "destination"));
+            else if (key == "text")
+                file.text = value;
+            else
+                Fail(lineNo, "unknown key '" + key + "' in [file]");
+        }
+    }
+
+    // Cross-checks: every name used is defined, every archive has members.
+    std::set<std::string> componentKeys;
+    for (const ProfileComponent& c : kit.components)
+        componentKeys.insert(c.key);
+    std::set<int> destinationIds = {-1, -2, -3, -4};
+    for (const ProfileDestination& d : kit.destinations)
+        destinationIds.insert(d.id);
+    if (!destinationIds.count(0))
+        throw KitError("[destinations] must define 0, the main install directory");
+    std::map<std::string, std::size_t> archiveByName;
+    for (std::size_t i = 0; i < kit.archives.size(); ++i) {
+        KitArchive& a = kit.archives[i];
+        if (!componentKeys.count(a.component))
+            Fail(a.line, "archive " + a.name + ": component '" + a.component + "' is not in [groups]");
+        archiveByName[Upper(a.name)] = i;
+    }
+    std::vector<int> membersPerArchive(kit.archives.size(), 0);
+    std::set<std::string> mediaNames;
+    for (KitFile& file : kit.files) {
+        if (file.source.empty())
+            Fail(file.line, "file " + file.name + " has no source");
+        if (!file.archive.empty()) {
+            auto it = archiveByName.find(Upper(file.archive));
+            if (it == archiveByName.end())
+                Fail(file.line, "file " + file.name + ": no [archive " + file.archive + "]");
+            const KitArchive& a = kit.archives[it->second];
+            if (file.component.empty())
+                file.component = a.component;
+            else if (file.component != a.component)
+                Fail(file.line, "file " + file.name + " is in component '" + file.component + "' but its archive in '" +
+                                    a.component + "'");
+            ++membersPerArchive[it->second];
+        }
+        if (!componentKeys.count(file.component))
+            Fail(file.line, "file " + file.name + ": component '" + file.component + "' is not in [groups]");
+        if (!destinationIds.count(file.destination))
+            Fail(file.line, "file " + file.name + ": destination " + std::to_string(file.destination) +
+                                " is not in [destinations]");
+    }
+    for (std::size_t i = 0; i < kit.archives.size(); ++i)
+        if (membersPerArchive[i] == 0)
+            Fail(kit.archives[i].line, "archive " + kit.archives[i].name + " has no files");
+    // Kit units: single files only (archive members go with their archive).
+    std::vector<KitUnit> units;
+    for (const KitUnit& u : kit.units)
+        if (u.isArchive || kit.files[u.index].archive.empty())
+            units.push_back(u);
+    kit.units = units;
+    for (const KitUnit& u : kit.units) {
+        const std::string& name = u.isArchive ? kit.archives[u.index].name : kit.files[u.index].name;
+        int line = u.isArchive ? kit.archives[u.index].line : kit.files[u.index].line;
+        if (!mediaNames.insert(Upper(name)).second)
+            Fail(line, "two files on the media are named " + name);
+    }
+    return kit;
+}

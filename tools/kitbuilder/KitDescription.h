@@ -1,0 +1,65 @@
+#pragma once
+// The kit description: an INI-like text naming the product files, where
+// they are installed, which archive carries them and how large a diskette
+// is. The format is documented in tools/kitbuilder/README.md. Pure.
+
+#include <cstdint>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "tools/kitbuilder/InstallProfileWriter.h"
+
+class KitError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+struct KitSettings {
+    std::uint64_t diskSize = 1457664;  // a 3.5" 1.44 MB diskette
+    std::uint64_t profileReserve = 16384;
+    std::string setupExe;          // copied to DISK01 as SETUP.EXE when given
+    std::string profileName = "SETUP.ini";
+    std::string labelFormat = "Disk %d";  // label of a diskette without its own line
+};
+
+struct KitArchive {
+    std::string name;  // first volume's name, e.g. DATA.A1
+    std::string component;
+    std::int32_t method = 4;
+    int level = 9;
+    std::string text;
+    int line = 0;
+};
+
+struct KitFile {
+    std::string name;    // name on the media or inside the archive
+    std::string source;  // host path, resolved against the description's directory
+    std::string component;
+    std::string archive;  // empty: a single file on the media
+    std::int16_t destination = 0;
+    std::string text;
+    int line = 0;
+};
+
+// An archive or a single file, in the order the description lists them;
+// the diskettes are filled in this order.
+struct KitUnit {
+    bool isArchive;
+    std::size_t index;  // into archives or files
+};
+
+struct KitDescription {
+    KitSettings settings;
+    std::vector<ProfileDestination> destinations;
+    std::vector<ProfileComponent> components;
+    std::vector<ProfileTarget> targets;
+    std::vector<ProfileDiskette> diskettes;  // labels given explicitly
+    std::vector<KitArchive> archives;
+    std::vector<KitFile> files;
+    std::vector<KitUnit> units;
+};
+
+// Parses and checks a description. baseDir resolves relative source paths.
+// Throws KitError with "line N: ..." for the first problem found.
+KitDescription ParseKitDescription(const std::string& text, const std::string& baseDir);
