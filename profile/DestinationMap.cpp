@@ -10,16 +10,6 @@ bool EndsWithSeparator(const std::string& s) {
     return !s.empty() && (s.back() == '\\' || s.back() == '/');
 }
 
-// The parent's directory with `name` appended as a subdirectory: one leading
-// backslash of the name is dropped, and the result ends in a backslash.
-std::string AppendSubdirectory(std::string dir, std::string name) {
-    if (!EndsWithSeparator(dir)) dir += '\\';
-    if (name.empty()) return dir;
-    if (name.size() > 1 && name.front() == '\\') name.erase(0, 1);
-    if (name.back() != '\\') name += '\\';
-    return dir + name;
-}
-
 }  // namespace
 
 DestinationMap::DestinationMap(const std::string& windowsDir, const std::string& systemDir,
@@ -46,10 +36,11 @@ Destination& DestinationMap::SetNameAndParent(DestinationId id, const std::strin
 
 Destination& DestinationMap::SetPath(DestinationId id, const std::string& path) {
     Destination& record = FindOrCreate(id);
-    record.path = path;
     // A destination is a directory. Without the backslash, putting a file
     // name into the path later would replace its last directory instead.
-    if (!record.path.empty() && !EndsWithSeparator(record.path)) record.path += '\\';
+    std::string directory = path;
+    if (!directory.empty() && !EndsWithSeparator(directory)) AddTrailingBackslash(directory);
+    record.path = directory;
     return record;
 }
 
@@ -70,19 +61,21 @@ std::string DestinationMap::GetName(DestinationId id) const {
 
 std::string DestinationMap::GetPath(DestinationId id) const {
     const Destination* record = Find(id);
-    return record ? record->path : std::string();
+    return record ? record->path.GetPath() : std::string();
 }
 
 bool DestinationMap::ResolveOne(Destination& record) {
     if (record.parent == DestNone) return true;
-    if (!record.path.empty()) return true;
+    if (!record.path.IsEmpty()) return true;
     const Destination* parent = Find(record.parent);
-    if (parent == nullptr || parent->path.empty()) return false;
-    std::string path = AppendSubdirectory(parent->path, record.name);
-    // A deeper chain would only grow longer; refusing here also keeps a
-    // long chain of nested names from building ever larger strings.
-    if (path.size() > kMaxDestinationPath) return false;
-    record.path = std::move(path);
+    if (parent == nullptr || parent->path.IsEmpty()) return false;
+    FilePath path = parent->path;
+    path.AppendDirectory(record.name);
+    // A path the system would refuse is no directory to install into, and a
+    // deeper chain would only grow longer. A parent too long to be split
+    // comes back unchanged, which would put the child into the parent.
+    if (path.IsTooLong() || (!record.name.empty() && path.GetPath() == parent->path.GetPath())) return false;
+    record.path = path;
     return true;
 }
 
@@ -92,9 +85,9 @@ void DestinationMap::ResolveDestinations() {
         bool allResolved = true;
         bool progress = false;
         for (auto& record : records) {
-            const bool hadPath = !record->path.empty();
+            const bool hadPath = !record->path.IsEmpty();
             if (!ResolveOne(*record)) allResolved = false;
-            if (!hadPath && !record->path.empty()) progress = true;
+            if (!hadPath && !record->path.IsEmpty()) progress = true;
         }
         if (allResolved) return;
         // A pass that resolves nothing new leaves the next pass the same

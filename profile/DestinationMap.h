@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "framework/Object.h"
+#include "support/FilePath.h"
 #include "profile/OwnedIterator.h"
 
 using DestinationId = int16_t;
@@ -25,7 +26,7 @@ constexpr DestinationId DestTemp = -4;
 
 // Longest directory path a destination may resolve to (the system limit of
 // 260 characters less the terminator).
-constexpr size_t kMaxDestinationPath = 259;
+constexpr size_t kMaxDestinationPath = kMaxPathLength;
 
 class DestinationMap;
 
@@ -38,7 +39,7 @@ public:
     std::string name;            // subdirectory appended to the parent's path
     DestinationId parent = DestNone;
     DestinationMap* container;   // the map that holds this record, to find the parent
-    std::string path;            // the directory, ending in a backslash; empty until set
+    FilePath path;               // the directory, ending in a backslash; empty until set
 };
 
 class DestinationMap {

@@ -12,7 +12,7 @@
 
 class PrivateProfile : public ProfileSource, public ProfileSink {
 public:
-    explicit PrivateProfile(const std::string& file) : file(file) {}
+    explicit PrivateProfile(const FilePath& file) : file(file) {}
 
     // Through ProfileSectionReader: keys in file order.
     std::vector<std::string> Keys(const std::string& section) override;
@@ -22,16 +22,16 @@ public:
     void Write(const std::string& section, const std::string& key, const std::string& value) override;
 
 private:
-    std::string file;
+    FilePath file;
 };
 
 // LoadProfile over the file `profilePath` (the install profile, or the
 // install log in uninstall mode).
-void LoadProfile(const std::string& profilePath, const ProfileContainers& containers, const MessagePump& pump,
+void LoadProfile(const FilePath& profilePath, const ProfileContainers& containers, const MessagePump& pump,
                  const SourceFileFactory& makeSourceFile = nullptr);
 
 // Writes "destinations", "groups" and "targets" into the file `logPath`.
-void SaveProfileSections(const std::string& logPath, const DestinationMap& destinations,
+void SaveProfileSections(const FilePath& logPath, const DestinationMap& destinations,
                          const ComponentMap& components, const TargetMap& targets);
 
 // A destination map holding the system's Windows, System and temporary

@@ -25,35 +25,20 @@ void PrivateProfile::Write(const std::string& section, const std::string& key, c
     entry.Write();
 }
 
-void LoadProfile(const std::string& profilePath, const ProfileContainers& containers, const MessagePump& pump,
+void LoadProfile(const FilePath& profilePath, const ProfileContainers& containers, const MessagePump& pump,
                  const SourceFileFactory& makeSourceFile) {
     PrivateProfile profile(profilePath);
     LoadProfile(profile, containers, pump, makeSourceFile);
 }
 
-void SaveProfileSections(const std::string& logPath, const DestinationMap& destinations,
+void SaveProfileSections(const FilePath& logPath, const DestinationMap& destinations,
                          const ComponentMap& components, const TargetMap& targets) {
     PrivateProfile log(logPath);
     SaveProfileSections(log, destinations, components, targets);
 }
 
-namespace {
-
-std::string SystemDirectory(UINT (WINAPI* query)(LPSTR, UINT)) {
-    char buffer[MAX_PATH] = {};
-    UINT length = query(buffer, MAX_PATH);
-    return length > 0 && length < MAX_PATH ? std::string(buffer, length) : std::string();
-}
-
-std::string TempDirectory() {
-    char buffer[MAX_PATH] = {};
-    DWORD length = GetTempPathA(MAX_PATH, buffer);
-    return length > 0 && length < MAX_PATH ? std::string(buffer, length) : std::string();
-}
-
-}  // namespace
-
 std::unique_ptr<DestinationMap> NewDestinationMap() {
-    return std::make_unique<DestinationMap>(SystemDirectory(GetWindowsDirectoryA), SystemDirectory(GetSystemDirectoryA),
-                                            TempDirectory());
+    return std::make_unique<DestinationMap>(FilePath(FilePathKind::kWindowsDirectory).GetPath(),
+                                            FilePath(FilePathKind::kSystemDirectory).GetPath(),
+                                            FilePath(FilePathKind::kTempDirectory).GetPath());
 }

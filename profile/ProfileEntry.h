@@ -6,13 +6,15 @@
 
 #include <string>
 
+#include "support/FilePath.h"
+
 // The file the platform uses when an entry names none: the program's base
 // name with ".INI", which the platform looks for in the Windows directory.
 std::string DefaultProfileFileName();
 
 class ProfileEntry {
 public:
-    ProfileEntry(const std::string& section, const std::string& key, const std::string& file, bool saveOnDestroy,
+    ProfileEntry(const std::string& section, const std::string& key, const FilePath& file, bool saveOnDestroy,
                  bool loadOnCreate)
         : saveOnDestroy(saveOnDestroy), loadOnCreate(loadOnCreate), section(section), key(key), file(file) {}
     virtual ~ProfileEntry() = default;
@@ -31,11 +33,11 @@ public:
     bool loadOnCreate;   // read on creation
     std::string section;
     std::string key;
-    std::string file;    // empty: DefaultProfileFileName(), set at the first read or write
+    FilePath file;       // empty: DefaultProfileFileName(), set at the first read or write
 
 protected:
     // The file, after putting the default in when it is empty.
-    const std::string& EffectiveFile();
+    const FilePath& EffectiveFile();
 };
 
 // A text value; the only kind of entry.
@@ -45,7 +47,7 @@ public:
     // With loadOnCreate and a non-empty section and key, reads at once;
     // `defaultValue` is then what a missing key reads as.
     ProfileString(const std::string& defaultValue, const std::string& section, const std::string& key,
-                  const std::string& file = {}, bool saveOnDestroy = false, bool loadOnCreate = false);
+                  const FilePath& file = {}, bool saveOnDestroy = false, bool loadOnCreate = false);
     // Writes the value when saveOnDestroy is set and it was modified.
     ~ProfileString() override;
 

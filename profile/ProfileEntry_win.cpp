@@ -17,13 +17,13 @@ std::string DefaultProfileFileName() {
     return name + ".INI";
 }
 
-const std::string& ProfileEntry::EffectiveFile() {
-    if (file.empty()) file = DefaultProfileFileName();
+const FilePath& ProfileEntry::EffectiveFile() {
+    if (file.IsEmpty()) file = DefaultProfileFileName();
     return file;
 }
 
 ProfileString::ProfileString(const std::string& defaultValue, const std::string& section, const std::string& key,
-                             const std::string& file, bool saveOnDestroy, bool loadOnCreate)
+                             const FilePath& file, bool saveOnDestroy, bool loadOnCreate)
     : ProfileEntry(section, key, file, saveOnDestroy, loadOnCreate), value(defaultValue) {
     if (loadOnCreate && !section.empty() && !key.empty()) Read();
 }

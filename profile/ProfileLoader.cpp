@@ -47,7 +47,9 @@ std::unique_ptr<Target> MakeTarget(const std::string& key, const std::string& va
     ExtractTextField(value, 3, target->itemName);
     ExtractTextField(value, 4, target->arguments);
     ExtractTextField(value, 5, target->iconFile);
-    ExtractTextField(value, 6, target->path);
+    std::string path;
+    ExtractTextField(value, 6, path);
+    target->path = path;
     return target;
 }
 

@@ -10,7 +10,7 @@
 class ProfileSectionReader {
 public:
     // An empty file means DefaultProfileFileName().
-    explicit ProfileSectionReader(const std::string& section, const std::string& file = {});
+    explicit ProfileSectionReader(const std::string& section, const FilePath& file = {});
     ProfileSectionReader(const ProfileSectionReader&) = delete;
     ProfileSectionReader& operator=(const ProfileSectionReader&) = delete;
 
@@ -28,7 +28,7 @@ public:
     static constexpr size_t kInitialKeyBuffer = 256;
     static constexpr size_t kMaxKeyList = 4u << 20;
 
-    std::string file;
+    FilePath file;
     std::string section;
 
 private:

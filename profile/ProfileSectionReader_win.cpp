@@ -6,11 +6,11 @@
 
 #include "errors/SetupException.h"
 
-ProfileSectionReader::ProfileSectionReader(const std::string& section, const std::string& file)
-    : file(file.empty() ? DefaultProfileFileName() : file), section(section) {}
+ProfileSectionReader::ProfileSectionReader(const std::string& section, const FilePath& file)
+    : file(file.IsEmpty() ? FilePath(DefaultProfileFileName()) : file), section(section) {}
 
 bool ProfileSectionReader::First(ProfileEntry& entry) {
-    if (file.empty()) file = DefaultProfileFileName();
+    if (file.IsEmpty()) file = DefaultProfileFileName();
     keyBuffer.clear();
     position = 0;
     for (size_t size = kInitialKeyBuffer;; size *= 2) {

@@ -25,16 +25,16 @@ std::vector<ProfileLine> ProfileSectionLines(const DestinationMap& destinations,
     for (const Destination& d : destinations)
         if (d.id >= 0)
             lines.push_back({kDestinationsSection, std::to_string(d.id),
-                             Join({d.name, std::to_string(d.parent), d.path})});
+                             Join({d.name, std::to_string(d.parent), d.path.GetPath()})});
     for (const Component& c : components)
         lines.push_back({kGroupsSection, c.key,
                          Join({c.name, c.description, std::to_string(c.minimum), std::to_string(c.typical),
                                std::to_string(c.custom)})});
     for (const Target& t : targets)
-        if (!t.path.empty())
+        if (!t.path.IsEmpty())
             lines.push_back({kTargetsSection, ProfileUpperCase(t.key),
                              Join({std::to_string(t.icon), std::to_string(t.number), std::to_string(t.minimized),
-                                   t.itemName, t.arguments, t.iconFile, t.path})});
+                                   t.itemName, t.arguments, t.iconFile, t.path.GetPath()})});
     return lines;
 }
 

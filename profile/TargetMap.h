@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "framework/Object.h"
+#include "support/FilePath.h"
 #include "profile/OwnedIterator.h"
 
 class Target : public CObject {
@@ -23,7 +24,7 @@ public:
     int number = 0;         // carried to the log unchanged
     int minimized = 0;      // 1: start minimised
     std::string iconFile;   // file in the main install directory; empty for none
-    std::string path;       // full path of the installed file; empty until installed
+    FilePath path;          // full path of the installed file; empty until installed
 };
 
 class TargetMap {

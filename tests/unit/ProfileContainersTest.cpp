@@ -118,7 +118,7 @@ TEST(DestinationMap, TooLongPathsStopAtTheLimit) {
     map.SetPath(0, "C:\\TY\\");
     for (int i = 1; i <= 40; ++i) map.SetNameAndParent(static_cast<DestinationId>(i), "LONGNAME", i - 1);
     EXPECT_EQ(ProfileCause([&] { map.ResolveDestinations(); }), 1);
-    for (const Destination& d : map) EXPECT_LE(d.path.size(), kMaxDestinationPath);
+    for (const Destination& d : map) EXPECT_LE(d.path.GetPath().size(), kMaxDestinationPath);
 }
 
 TEST(DestinationMap, StoringAgainUpdatesInPlace) {
@@ -195,7 +195,7 @@ TEST(TargetMap, LookupsIgnoreCase) {
     EXPECT_EQ(map.Find("other.exe"), nullptr);
 
     EXPECT_TRUE(map.SetInstalledPath("TYVIEWER.EXE", "C:\\TY\\TYVIEWER.EXE"));
-    EXPECT_EQ(stored.path, "C:\\TY\\TYVIEWER.EXE");
+    EXPECT_EQ(stored.path.GetPath(), "C:\\TY\\TYVIEWER.EXE");
     EXPECT_FALSE(map.SetInstalledPath("readme.txt", "C:\\TY\\README.TXT"));
 
     auto again = std::make_unique<Target>();

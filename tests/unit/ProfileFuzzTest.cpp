@@ -166,8 +166,8 @@ TEST(ProfileFuzz, ContainerBuildingKeepsItsInvariants) {
             m.destinations.ResolveDestinations();
             ++resolved;
             for (const Destination& d : m.destinations) {
-                ASSERT_LE(d.path.size(), kMaxDestinationPath);
-                if (d.parent != DestNone && d.path.empty()) FAIL() << "unresolved " << d.id;
+                ASSERT_LE(d.path.GetPath().size(), kMaxDestinationPath);
+                if (d.parent != DestNone && d.path.IsEmpty()) FAIL() << "unresolved " << d.id;
             }
         } catch (const CInstallProfileException& e) {
             ASSERT_EQ(e.cause, 1);

@@ -79,7 +79,7 @@ TEST(LoadProfile, BuildsEveryContainer) {
     EXPECT_EQ(readme->itemName, "Read Me");
     EXPECT_EQ(readme->arguments, "/x");
     EXPECT_EQ(readme->iconFile, "notepad.exe");
-    EXPECT_EQ(readme->path, "");
+    EXPECT_TRUE(readme->path.IsEmpty());
 
     std::vector<std::string> order;
     for (const SourceFile& f : m.sourceFiles) order.push_back(f.name);
@@ -309,7 +309,7 @@ TEST(SaveProfileSections, LogReadsBackAsTheSameModel) {
     EXPECT_EQ(uninstall.destinations.size(), install.destinations.size());
     for (const Destination& d : install.destinations) {
         SCOPED_TRACE(d.id);
-        EXPECT_EQ(uninstall.destinations.GetPath(d.id), d.path);
+        EXPECT_EQ(uninstall.destinations.GetPath(d.id), d.path.GetPath());
         EXPECT_EQ(uninstall.destinations.GetName(d.id), d.name);
     }
     ASSERT_EQ(uninstall.components.size(), 3u);
@@ -323,7 +323,7 @@ TEST(SaveProfileSections, LogReadsBackAsTheSameModel) {
     ASSERT_EQ(uninstall.targets.size(), 1u);
     const Target& t = *uninstall.targets.begin();
     EXPECT_EQ(t.key, "README.TXT");
-    EXPECT_EQ(t.path, "C:\\TYVIEWER\\README.TXT");
+    EXPECT_EQ(t.path.GetPath(), "C:\\TYVIEWER\\README.TXT");
     EXPECT_EQ(t.minimized, 1);
     EXPECT_EQ(t.arguments, "/x");
     EXPECT_EQ(uninstall.diskettes.size(), 0u);

@@ -83,7 +83,7 @@ TEST(ProfileString, EmptyFileMeansTheProgramsOwnProfile) {
     EXPECT_EQ(name, "wine_tests.INI");
     ProfileString entry("fallback", "NoSuchSection", "NoSuchKey", "");
     EXPECT_TRUE(entry.Read());
-    EXPECT_EQ(entry.file, name);
+    EXPECT_EQ(entry.file.GetPath(), name);
     EXPECT_EQ(entry.value, "fallback");
 }
 
@@ -93,7 +93,7 @@ std::vector<std::string> AllKeys(const std::string& file, const std::string& sec
     std::vector<std::string> keys;
     for (bool more = reader.First(entry); more; more = reader.Next(entry)) {
         EXPECT_EQ(entry.section, section);
-        EXPECT_EQ(entry.file, file);
+        EXPECT_EQ(entry.file.GetPath(), file);
         EXPECT_EQ(entry.value, "");  // the reader does not read values
         keys.push_back(entry.key);
     }

@@ -39,13 +39,13 @@ MemoryProfile KitProfile() {
 std::string Describe(Model& m) {
     std::string s;
     for (const Destination& d : m.destinations)
-        s += "D" + std::to_string(d.id) + ":" + d.name + "," + std::to_string(d.parent) + "," + d.path + "\n";
+        s += "D" + std::to_string(d.id) + ":" + d.name + "," + std::to_string(d.parent) + "," + d.path.GetPath() + "\n";
     for (const Component& c : m.components)
         s += "C" + c.key + ":" + c.name + "," + c.description + std::to_string(c.minimum) + std::to_string(c.typical) +
              std::to_string(c.custom) + "\n";
     for (const Target& t : m.targets)
         s += "T" + t.key + ":" + std::to_string(t.icon) + "," + std::to_string(t.number) + "," +
-             std::to_string(t.minimized) + "," + t.itemName + "," + t.arguments + "," + t.iconFile + "," + t.path + "\n";
+             std::to_string(t.minimized) + "," + t.itemName + "," + t.arguments + "," + t.iconFile + "," + t.path.GetPath() + "\n";
     for (const SourceFile& f : m.sourceFiles)
         s += "F" + f.name + ":" + std::to_string(f.size) + "," + std::to_string(f.kind) + "," + std::to_string(f.count) +
              "," + std::to_string(f.diskette) + "," + std::to_string(f.late) + "," + std::to_string(f.destination) +
@@ -172,7 +172,7 @@ TEST(PrivateProfile, SavedSectionsReadBackFromTheLog) {
     EXPECT_EQ(uninstall.components.size(), 2u);
     EXPECT_EQ(uninstall.targets.size(), 2u);  // the earlier install's item stays in the log
     ASSERT_NE(uninstall.targets.Find("tyviewer.exe"), nullptr);
-    EXPECT_EQ(uninstall.targets.Find("tyviewer.exe")->path, "C:\\Program Files\\Tessaly\\TYVIEWER.EXE");
+    EXPECT_EQ(uninstall.targets.Find("tyviewer.exe")->path.GetPath(), "C:\\Program Files\\Tessaly\\TYVIEWER.EXE");
 }
 
 TEST(PrivateProfile, PredefinedDestinationsComeFromTheSystem) {
