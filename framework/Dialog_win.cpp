@@ -209,6 +209,14 @@ INT_PTR CDialog::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         }
         return FALSE;
     }
+    case WM_ACTIVATE:
+        // The active modeless top-level dialog gets the keyboard handling of
+        // the message loop; it stays registered while a message box is up,
+        // since IsDialogMessage ignores messages of other windows.
+        if (LOWORD(wParam) != WA_INACTIVE && !modal_ && !(::GetWindowLongA(m_hWnd, GWL_STYLE) & WS_CHILD)) {
+            if (CWinApp* app = GetApp()) app->SetModelessDialog(m_hWnd);
+        }
+        return FALSE;
     case WM_CTLCOLORDLG:
     case WM_CTLCOLORMSGBOX:
     case WM_CTLCOLORSTATIC:

@@ -46,6 +46,9 @@ protected:
     // Selection change in one of the dialog's lists (the common dialog's
     // LBSELCHSTRING notification): the list's id, the new index and the
     // CD_LBSELCHANGE / CD_LBSELSUB / CD_LBSELADD / CD_LBSELNOUSER code.
+    // The folder list (1121) reports when a folder was entered, the drive
+    // list (1137) when the drive changed; the current-directory text (1088)
+    // already shows the new directory then.
     virtual void OnLBSelChangedNotify(int listId, int currentIndex, int code);
     // The user pressed OK with a valid name; true keeps the dialog open.
     virtual bool OnFileNameOK() { return false; }
@@ -66,4 +69,5 @@ private:
     std::string filter_;
     std::string defaultExtension_;
     std::string initialDirectory_;
+    bool driveNotifyPending_ = false;
 };

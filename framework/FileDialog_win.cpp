@@ -16,6 +16,15 @@ UINT SelChangeMessage() {
     return id;
 }
 
+// Posted to itself after a drive change, see Dispatch.
+UINT DriveChangedMessage() {
+    static const UINT id = ::RegisterWindowMessageA("TvsFileDialogDriveChanged");
+    return id;
+}
+
+constexpr int kFolderList = 1121;   // lst2 of the old-style template
+constexpr int kDriveList = 1137;    // cmb2
+
 UINT FileOkMessage() {
     static const UINT id = ::RegisterWindowMessageA(FILEOKSTRINGA);
     return id;
@@ -100,8 +109,26 @@ void CFileDialog::SetDlgItemText(int id, const std::string& text) { ::SetDlgItem
 UINT_PTR CFileDialog::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_INITDIALOG) return OnInitDialog() ? TRUE : FALSE;
     if (message == SelChangeMessage()) {
+        if (static_cast<int>(wParam) == kDriveList) driveNotifyPending_ = false;
         OnLBSelChangedNotify(static_cast<int>(wParam), LOWORD(lParam), HIWORD(lParam));
         return 0;
+    }
+    if (message == WM_COMMAND && LOWORD(wParam) == kDriveList && HIWORD(wParam) == CBN_SELCHANGE) {
+        // Some implementations (Wine's among them) report a change of drive
+        // with no selection notification, though the current directory
+        // changes. Look again once the dialog has handled the change, unless
+        // the notification came after all.
+        driveNotifyPending_ = true;
+        ::PostMessageA(m_hWnd, DriveChangedMessage(), 0, 0);
+        return OnHookMessage(message, wParam, lParam);
+    }
+    if (message == DriveChangedMessage()) {
+        if (driveNotifyPending_) {
+            driveNotifyPending_ = false;
+            const int index = static_cast<int>(::SendDlgItemMessageA(m_hWnd, kDriveList, CB_GETCURSEL, 0, 0));
+            OnLBSelChangedNotify(kDriveList, index, CD_LBSELCHANGE);
+        }
+        return 1;
     }
     if (message == FileOkMessage()) {
         // Non-zero keeps an old-style dialog open.

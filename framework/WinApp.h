@@ -45,6 +45,8 @@ public:
     COLORREF DialogTextColor() const { return dialogText_; }
 
     // The modeless dialog whose keyboard messages go through IsDialogMessage.
+    // A modeless top-level CDialog registers itself when it is activated and
+    // unregisters when its window is destroyed.
     void SetModelessDialog(HWND dialog) { modelessDialog_ = dialog; }
     HWND ModelessDialog() const { return modelessDialog_; }
 

@@ -75,6 +75,22 @@
 #define IDS_ERR_ZLIB_DATA           27661
 #define IDS_ERR_ZLIB_BUFFER         27662
 
+// Error dialog (template 1544) and the expanding dialog base.
+#define IDD_ERROR                   1544
+#define IDC_MORE                    119   // "More" button of every expanding dialog
+#define IDC_COLLAPSED_SIZE          123   // hidden frame: its bottom-right corner is the collapsed size
+#define IDC_ERROR_SHORT             140
+#define IDC_ERROR_HEADLINE          141
+#define IDC_ERROR_ICON              142
+#define IDC_ERROR_INFO              144
+#define IDC_ERROR_LONG              152
+#define IDC_ERROR_HELP              998
+// Report headlines and the ask form's button captions.
+#define IDS_SETUP_CANNOT_CONTINUE   9
+#define IDS_CONTINUE_OPERATION      14
+#define IDS_CANCEL_OPERATION        15
+#define IDS_CANNOT_INSTALL_FROM     17
+
 // ---- wizard: pages, button bar, backdrop ----
 // Texts that name the product; translated string tables change them.
 #define IDS_SETUP_TITLE             4       // backdrop title and banner

@@ -8,6 +8,7 @@
 
 #include "framework/Dialog.h"
 #include "framework/FileDialog.h"
+#include "framework/Font.h"
 #include "framework/WinApp.h"
 #include "framework/Wnd.h"
 #include "gui/DialogTemplateBuilder.h"
@@ -506,4 +507,172 @@ TEST_F(FrameworkGui, FileDialogGoesThroughTheModalSeam) {
     EXPECT_EQ(asked[0].text, "C:\\KIT");
     ASSERT_EQ(asked[0].details.size(), 1u);
     EXPECT_EQ(asked[0].details[0], "jet.jet");
+}
+
+namespace {
+
+// Enters a folder and changes the drive the way the user would, one step per
+// timer tick so that the dialog handles each before the next, then cancels.
+class BrowsingFileDialog : public CFileDialog {
+public:
+    BrowsingFileDialog() : CFileDialog(false, nullptr, "jet.jet", OFN_HIDEREADONLY, "AllFiles (*.*) | *.* ||") {}
+    struct Notice {
+        int listId;
+        std::string directory;
+    };
+    std::vector<Notice> notices;
+    std::string startDirectory;
+
+protected:
+    bool OnInitDialog() override {
+        startDirectory = GetDlgItemText(1088);
+        ::SetTimer(m_hWnd, 1, 10, nullptr);
+        return true;
+    }
+    void OnLBSelChangedNotify(int listId, int, int) override { notices.push_back({listId, GetDlgItemText(1088)}); }
+    UINT_PTR OnHookMessage(UINT message, WPARAM, LPARAM) override {
+        if (message != WM_TIMER) return 0;
+        ++step_;
+        if (step_ == 1) {
+            // Index 0 of the folder list of C:\windows is the drive's root.
+            HWND folders = ::GetDlgItem(m_hWnd, 1121);
+            ::SendMessageA(folders, LB_SETCURSEL, 0, 0);
+            ::SendMessageA(m_hWnd, WM_COMMAND, MAKEWPARAM(1121, LBN_DBLCLK), reinterpret_cast<LPARAM>(folders));
+        } else if (step_ == 2) {
+            HWND drives = ::GetDlgItem(m_hWnd, 1137);
+            ::SendMessageA(m_hWnd, WM_COMMAND, MAKEWPARAM(1137, CBN_SELCHANGE), reinterpret_cast<LPARAM>(drives));
+        } else {
+            ::KillTimer(m_hWnd, 1);
+            ::PostMessageA(m_hWnd, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+        }
+        return 1;
+    }
+
+private:
+    int step_ = 0;
+};
+
+}  // namespace
+
+TEST_F(FrameworkGui, FileDialogReportsFolderAndDriveChangesWithTheNewDirectory) {
+    BrowsingFileDialog dlg;
+    dlg.SetInitialDirectory("C:\\windows");
+    EXPECT_EQ(dlg.DoModal(), IDCANCEL);
+    EXPECT_FALSE(dlg.startDirectory.empty());
+    ASSERT_EQ(dlg.notices.size(), 2u);
+    EXPECT_EQ(dlg.notices[0].listId, 1121);
+    EXPECT_NE(dlg.notices[0].directory, dlg.startDirectory);  // the folder was entered
+    EXPECT_EQ(dlg.notices[1].listId, 1137);
+    EXPECT_TRUE(app.reports.empty());
+}
+
+TEST_F(FrameworkGui, ActivatedModelessDialogBecomesTheKeyboardTarget) {
+    ExchangeDialog first;
+    ExchangeDialog second;
+    ASSERT_TRUE(first.Create());
+    ASSERT_TRUE(second.Create());
+    first.ShowWindow(SW_SHOW);
+    ::SetActiveWindow(first.m_hWnd);
+    EXPECT_EQ(app.ModelessDialog(), first.m_hWnd);
+    second.ShowWindow(SW_SHOW);
+    ::SetActiveWindow(second.m_hWnd);
+    EXPECT_EQ(app.ModelessDialog(), second.m_hWnd);
+    // A destroyed dialog is never left registered: activation falls back
+    // to the first one, and with it gone nothing remains.
+    HWND gone = second.m_hWnd;
+    second.DestroyWindow();
+    EXPECT_NE(app.ModelessDialog(), gone);
+    first.DestroyWindow();
+    EXPECT_EQ(app.ModelessDialog(), nullptr);
+}
+
+namespace {
+
+constexpr WORD kBarButton = 1020;
+
+const DLGTEMPLATE* ChildBarTemplate() {
+    static DialogTemplateBuilder b(WS_CHILD | DS_CONTROL, 0, 0, 200, 20, "");
+    static const DLGTEMPLATE* t = [] {
+        b.Add(DialogTemplateBuilder::button, WS_TABSTOP, 5, 3, 50, 14, kBarButton, "Next >");
+        return b.Get();
+    }();
+    return t;
+}
+
+// A child dialog that owns itself, as a button bar under a page does.
+class ChildBar : public CDialog {
+public:
+    explicit ChildBar(int* clicks, bool* deleted) : CDialog(ChildBarTemplate()), clicks_(clicks), deleted_(deleted) {}
+    ~ChildBar() override { *deleted_ = true; }
+
+protected:
+    bool OnCommand(int id, int, HWND) override {
+        if (id != kBarButton) return false;
+        ++*clicks_;
+        return true;
+    }
+    void PostNcDestroy() override { delete this; }
+
+private:
+    int* clicks_;
+    bool* deleted_;
+};
+
+}  // namespace
+
+TEST_F(FrameworkGui, ChildDialogLivesInsideItsPageTakesTabAndDiesWithIt) {
+    auto* page = new ExchangeDialog;
+    ASSERT_TRUE(page->Create());
+    page->ShowWindow(SW_SHOW);
+    int clicks = 0;
+    bool deleted = false;
+    auto* bar = new ChildBar(&clicks, &deleted);
+    ASSERT_TRUE(bar->Create(page->m_hWnd));
+    EXPECT_EQ(::GetParent(bar->m_hWnd), page->m_hWnd);
+    HWND next = bar->GetDlgItem(kBarButton);
+    ::SendMessageA(next, BM_CLICK, 0, 0);
+    EXPECT_EQ(clicks, 1);
+
+    // Tab from the page's last control reaches the child dialog's button.
+    app.SetModelessDialog(page->m_hWnd);
+    ::SetFocus(page->GetDlgItem(kSecondEdit));
+    HWND focus = ::GetFocus();
+    ::PostMessageA(focus, WM_KEYDOWN, VK_TAB, 1);
+    ::PostMessageA(focus, WM_KEYUP, VK_TAB, 0xC0000001);
+    PumpMessages();
+    EXPECT_NE(::GetFocus(), focus);
+
+    delete page;  // destroys the page window, and with it the bar
+    EXPECT_TRUE(deleted);
+}
+
+TEST_F(FrameworkGui, FontsInPointsFollowTheDeviceResolution) {
+    HDC screen = ::CreateCompatibleDC(nullptr);
+    const int dpi = ::GetDeviceCaps(screen, LOGPIXELSY);
+    struct Case {
+        const char* face;
+        int points;
+        bool bold, italic;
+        LONG height;
+        LONG weight;
+    };
+    const Case cases[] = {
+        {"Arial", 8, false, false, -::MulDiv(8, dpi, 72), 0},
+        {"Arial", 24, true, true, -::MulDiv(24, dpi, 72), FW_BOLD},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.points);
+        for (HDC dc : {static_cast<HDC>(nullptr), screen}) {
+            UniqueFont font = CreateFontInPoints(dc, c.face, c.points, c.bold, c.italic);
+            ASSERT_TRUE(font);
+            LOGFONTA lf{};
+            ASSERT_EQ(::GetObjectA(font.Get(), sizeof lf, &lf), static_cast<int>(sizeof lf));
+            EXPECT_STREQ(lf.lfFaceName, c.face);
+            EXPECT_EQ(lf.lfHeight, c.height);
+            EXPECT_EQ(lf.lfWidth, 0);
+            EXPECT_EQ(lf.lfWeight, c.weight);
+            EXPECT_EQ(lf.lfItalic != 0, c.italic);
+        }
+    }
+    ::DeleteDC(screen);
 }
