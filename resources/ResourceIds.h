@@ -164,6 +164,9 @@
 #define IDC_COLLAPSED_SIZE          123     // hidden frame: bottom-right = collapsed size
 
 // ---- system integration ----
+#define IDS_RESTART_FAILED 23     // restart refused by the system (restart page 1558)
+#define IDS_STATUS_SUCCESS 57345  // status report text of a successful run
+#define IDS_STATUS_FAILED 57346   // status report text of a failed run
 
 // ---- uninstall ----
 #define IDD_UNINSTALL_WELCOME       1545

@@ -1,0 +1,129 @@
+#include "system/InstallStatus.h"
+#include "system/RestartSystem.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "resources/ResourceIds.h"
+#include "wine/SystemTestSupport.h"
+
+namespace {
+
+// Puts the stand-in status library (built beside the tests) on the DLL
+// search path, and its record file into a scratch directory.
+class SystemStatus : public ::testing::Test {
+protected:
+    void SetUp() override {
+        dir = systest::ScratchDir("status");
+        record = dir + "ismif32.log";
+        SetEnvironmentVariableA("TVS_ISMIF32_LOG", record.c_str());
+        SetEnvironmentVariableA("TVS_ISMIF32_RESULT", nullptr);
+    }
+    void TearDown() override {
+        SetDllDirectoryA(nullptr);
+        SetEnvironmentVariableA("TVS_ISMIF32_LOG", nullptr);
+        SetEnvironmentVariableA("TVS_ISMIF32_RESULT", nullptr);
+    }
+    void UseStandIn() {
+        const std::string tools = systest::BinaryDir() + "\\tools\\ismif32";
+        ASSERT_TRUE(systest::FileExists(tools + "\\ismif32.dll")) << tools;
+        ASSERT_TRUE(SetDllDirectoryA(tools.c_str()));
+    }
+    std::string dir;
+    std::string record;
+};
+
+TEST_F(SystemStatus, AbsentLibraryFailsAndTheCallerLogs) {
+    ASSERT_EQ(GetModuleHandleA(kStatusLibrary), nullptr);
+    std::vector<std::string> events;
+    EXPECT_FALSE(ReportRunOutcome("tyviewer.exe", "Tessaly Viewer", true, "Successful installation.",
+                                  [&](const std::string& e) { events.push_back(e); }));
+    ASSERT_EQ(events.size(), 1u);
+    EXPECT_EQ(events[0], "Could not write SMS status.");
+    EXPECT_FALSE(systest::FileExists(record));
+}
+
+TEST_F(SystemStatus, StandInRecordsTheEightValuesInOrder) {
+    UseStandIn();
+    std::vector<std::string> events;
+    EXPECT_TRUE(ReportRunOutcome("TYVIEW.EXE", "Tessaly Viewer", false, "Install failed.",
+                                 [&](const std::string& e) { events.push_back(e); }));
+    EXPECT_TRUE(events.empty());
+    EXPECT_EQ(systest::ReadFileText(record),
+              "reportName=TYVIEW\n"
+              "manufacturer=\n"
+              "product=Tessaly Viewer\n"
+              "version=1.0\n"
+              "locale=ENU\n"
+              "serialNumber=(null)\n"
+              "statusText=Install failed.\n"
+              "success=0\n");
+    // The library is loaded for the one call only.
+    EXPECT_EQ(GetModuleHandleA(kStatusLibrary), nullptr);
+
+    EXPECT_TRUE(ReportInstallStatus("r", "m", "p", "v", "Successful installation.", true, "DEU",
+                                    "SN-1"));
+    EXPECT_EQ(systest::ReadFileText(record),
+              "reportName=r\nmanufacturer=m\nproduct=p\nversion=v\nlocale=DEU\n"
+              "serialNumber=SN-1\nstatusText=Successful installation.\nsuccess=1\n");
+}
+
+TEST_F(SystemStatus, RefusedReportAndMissingFunctionFail) {
+    UseStandIn();
+    SetEnvironmentVariableA("TVS_ISMIF32_RESULT", "0");
+    std::vector<std::string> events;
+    EXPECT_FALSE(ReportRunOutcome("tyviewer.exe", "Tessaly Viewer", true, "Successful installation.",
+                                  [&](const std::string& e) { events.push_back(e); }));
+    EXPECT_EQ(events, std::vector<std::string>{"Could not write SMS status."});
+    EXPECT_TRUE(systest::FileExists(record));  // it was called, and said no
+
+    // A library without the function.
+    EXPECT_FALSE(ReportInstallStatusFrom("version.dll", BuildStatusReport("a.exe", "P", true, "x")));
+}
+
+TEST(SystemStatusStrings, ReportTextsInTheStringTable) {
+    char buffer[256];
+    ASSERT_GT(LoadStringA(GetModuleHandleA(nullptr), IDS_STATUS_SUCCESS, buffer, sizeof buffer), 0);
+    EXPECT_STREQ(buffer, "Successful installation.");
+    ASSERT_GT(LoadStringA(GetModuleHandleA(nullptr), IDS_STATUS_FAILED, buffer, sizeof buffer), 0);
+    EXPECT_STREQ(buffer, "Install failed.");
+}
+
+// Only fake hooks are ever used here: the real ExitWindowsEx would end
+// every process of the Wine prefix.
+TEST(SystemRestart, RefusedRestartShowsString23AndStays) {
+    struct Case {
+        BOOL systemAnswer;
+        bool expected;
+        int messages;
+    } cases[] = {{TRUE, true, 0}, {FALSE, false, 1}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.systemAnswer);
+        std::vector<std::pair<UINT, DWORD>> calls;
+        std::vector<std::string> shown;
+        RestartHooks hooks;
+        hooks.exitWindows = [&](UINT flags, DWORD reserved) {
+            calls.emplace_back(flags, reserved);
+            return c.systemAnswer;
+        };
+        hooks.showMessage = [&](const std::string& text) { shown.push_back(text); };
+        hooks.loadString = [](UINT id) {
+            char buffer[512];
+            int n = LoadStringA(GetModuleHandleA(nullptr), id, buffer, sizeof buffer);
+            return n > 0 ? std::string(buffer, n) : std::string();
+        };
+        EXPECT_EQ(RestartSystem(hooks), c.expected);
+        ASSERT_EQ(calls.size(), 1u);
+        EXPECT_EQ(calls[0].first, static_cast<UINT>(EWX_REBOOT));
+        EXPECT_EQ(calls[0].second, 0u);
+        ASSERT_EQ(shown.size(), static_cast<std::size_t>(c.messages));
+        if (c.messages == 1) {
+            EXPECT_EQ(shown[0],
+                      "Windows could not shut down all running applications. \n\n Please close them "
+                      "manually, then try again.");
+        }
+    }
+}
+
+}  // namespace
