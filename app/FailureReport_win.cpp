@@ -1,17 +1,6 @@
 #include "app/FailureReport.h"
 
-#include "app/SetupApp.h"
 #include "app/WizardIds.h"
-#include "framework/ModalSeam.h"
+#include "errors/ReportException.h"
 
-void ReportSetupFailure(const CException& e) noexcept {
-    try {
-        std::string text = SetupApp::LoadText(IDS_SETUP_CANNOT_CONTINUE);
-        if (text.empty()) text = "Setup cannot continue";
-        text += "\n\n";
-        text += e.GetRuntimeClass()->className;
-        ShowMessageBox(nullptr, text, "Warning", MB_OK | MB_ICONEXCLAMATION);
-    } catch (...) {
-        // Nothing is left to tell the user with.
-    }
-}
+void ReportSetupFailure(const CException& e) noexcept { ReportException(IDS_SETUP_CANNOT_CONTINUE, e); }

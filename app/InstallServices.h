@@ -20,12 +20,14 @@ struct StatusReportRequest {
     bool success = false;
 };
 
-// What the registration step registers.
+// What the registration step registers: the main program's application
+// path, the uninstall entry (Setup's own name in the main directory and
+// " /U") and the viewer's file associations.
 struct RegistrationRequest {
-    std::string mainProgramPath;   // directory of destination 0 plus the main program's name
-    std::string displayName;       // the product name
-    std::string uninstallCommand;  // Setup's name in destination 0, then " /U"
-    std::vector<std::string> extensionLists;  // comma-separated, registered in this order
+    std::string mainDirectory;    // directory of destination 0
+    std::string mainProgramName;  // file name of the main program
+    std::string setupPath;        // Setup's own executable, as it was started
+    std::string productName;      // display name of the uninstall entry
 };
 
 class InstallServices {
@@ -55,14 +57,12 @@ public:
     // associations. Failures only leave entries out.
     virtual void RegisterApplication(const RegistrationRequest& request) { (void)request; }
     // Removes the application path and the uninstall entry.
-    virtual void UnregisterApplication(const std::string& mainProgramName, const std::string& productName) {
-        (void)mainProgramName;
-        (void)productName;
-    }
+    virtual void UnregisterApplication(const RegistrationRequest& request) { (void)request; }
     // The existing program groups; empty when the shell cannot be asked.
     virtual std::vector<std::string> ListProgramGroups() { return {}; }
-    // Asks the system to restart; false when it refused (the caller says so).
-    virtual bool RestartSystem() { return true; }
+    // Asks the system to restart; when it refuses, says so (string 23) and
+    // returns false.
+    virtual bool RestartSystem() { return false; }
     // Starts `commandLine` in a normal window without waiting; failures are ignored.
     virtual void StartProgram(const std::string& commandLine) { (void)commandLine; }
 };

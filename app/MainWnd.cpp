@@ -2,22 +2,9 @@
 
 #include "app/SetupApp.h"
 #include "app/WizardIds.h"
+#include "framework/Font.h"
 #include "framework/Handle.h"
 #include "framework/ModalSeam.h"
-
-HFONT CreateFontInPoints(HDC dc, const char* faceName, int points, bool bold, bool italic, int widthPoints,
-                         int escapement, int orientation, bool underline, bool strikeOut, BYTE charSet,
-                         BYTE outPrecision, BYTE clipPrecision, BYTE quality, BYTE pitchAndFamily) {
-    UniqueMemoryDC screen;
-    if (!dc) {
-        screen.Reset(::CreateCompatibleDC(nullptr));
-        dc = screen.Get();
-    }
-    const int height = -::MulDiv(points, ::GetDeviceCaps(dc, LOGPIXELSY), 72);
-    const int width = -::MulDiv(widthPoints, ::GetDeviceCaps(dc, LOGPIXELSX), 72);
-    return ::CreateFontA(height, width, escapement, orientation, bold ? FW_BOLD : 0, italic, underline, strikeOut,
-                         charSet, outPrecision, clipPrecision, quality, pitchAndFamily, faceName);
-}
 
 POINT BannerPosition() { return POINT{::GetSystemMetrics(SM_CXHTHUMB), ::GetSystemMetrics(SM_CYVTHUMB)}; }
 
@@ -64,7 +51,7 @@ void CMainWnd::OnPaint() {
 
     SetupApp* app = GetSetupApp();
     const std::string title = app ? app->setupTitle : std::string();
-    UniqueFont font(CreateFontInPoints(dc, "Arial", 24, true, true));
+    UniqueFont font = CreateFontInPoints(dc, "Arial", 24, true, true);
     HGDIOBJ oldFont = font ? ::SelectObject(dc, font.Get()) : nullptr;
     const int oldMode = ::SetBkMode(dc, TRANSPARENT);
     const COLORREF oldColor = ::SetTextColor(dc, RGB(0, 0, 0));

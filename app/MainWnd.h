@@ -30,14 +30,6 @@ private:
     void OnClose();
 };
 
-// A font of `points` points measured on `dc` (or, when null, on a memory DC
-// compatible with the screen). Heights and widths are rounded to the nearest
-// pixel; weight 700 when bold. The caller owns the font.
-HFONT CreateFontInPoints(HDC dc, const char* faceName, int points, bool bold, bool italic, int widthPoints = 0,
-                         int escapement = 0, int orientation = 0, bool underline = false, bool strikeOut = false,
-                         BYTE charSet = 0, BYTE outPrecision = 0, BYTE clipPrecision = 0, BYTE quality = 0,
-                         BYTE pitchAndFamily = 0);
-
 // The banner's place and the shadow's offset from it, from the system metrics.
 POINT BannerPosition();
 POINT ShadowOffset();

@@ -3,11 +3,51 @@
 #include <windows.h>
 
 #include "app/SetupApp.h"
+#include "framework/Wnd.h"
+#include "system/InstallStatus.h"
+#include "system/ProgmanGroups.h"
+#include "system/RegisterApp.h"
+#include "system/RestartSystem.h"
+#include "system/StatusReport.h"
 
 namespace {
 
 class ProgramServices : public InstallServices {
 public:
+    bool WriteStatusReport(const StatusReportRequest& request) override {
+        StatusReport report;
+        report.reportName = request.reportName;
+        report.manufacturer = request.manufacturer;
+        report.product = request.product;
+        report.version = request.version;
+        report.locale = request.locale;
+        report.statusText = request.statusText;
+        report.success = request.success;
+        return ReportInstallStatus(report);
+    }
+
+    void RegisterApplication(const RegistrationRequest& r) override {
+        ::RegisterApplication(r.mainDirectory, r.mainProgramName, r.setupPath, r.productName);
+    }
+
+    void UnregisterApplication(const RegistrationRequest& r) override {
+        ::UnregisterApplication(r.mainDirectory, r.mainProgramName, r.productName);
+    }
+
+    std::vector<std::string> ListProgramGroups() override {
+        std::vector<std::string> names;
+        ProgmanGroups groups;
+        if (!groups.ListGroups(names)) names.clear();
+        return names;
+    }
+
+    bool RestartSystem() override {
+        SetupApp* app = GetSetupApp();
+        CWinApp* base = GetApp();
+        HWND owner = base && base->m_pMainWnd ? base->m_pMainWnd->m_hWnd : nullptr;
+        return ::RestartSystem(ProductionRestartHooks(owner, app ? app->setupTitle : std::string()));
+    }
+
     void StartProgram(const std::string& commandLine) override {
         // Not waited for, and a failure to start changes nothing.
         ::WinExec(commandLine.c_str(), SW_SHOWNORMAL);

@@ -4,7 +4,6 @@
 
 #include "app/SetupApp.h"
 #include "app/WizardIds.h"
-#include "framework/ModalSeam.h"
 
 UninstallWelcomePage::UninstallWelcomePage() : WizardPage(IDD_UNINSTALL_WELCOME) {}
 
@@ -82,9 +81,8 @@ bool RestartPage::OnCommand(int id, int notifyCode, HWND control) {
         return true;
     }
     if (notifyCode == BN_CLICKED && id == IDC_RESTART) {
-        SetupApp* app = GetSetupApp();
-        if (app && !app->Services().RestartSystem())
-            ShowMessageBox(m_hWnd, SetupApp::LoadText(IDS_RESTART_FAILED), app->setupTitle, MB_OK);
+        // A refused restart has been said; the page stays for another try.
+        if (SetupApp* app = GetSetupApp()) app->Services().RestartSystem();
         return true;
     }
     return WizardPage::OnCommand(id, notifyCode, control);

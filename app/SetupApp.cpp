@@ -7,6 +7,7 @@
 #include "app/StartupText.h"
 #include "app/WizardIds.h"
 #include "app/WizardPage.h"
+#include "errors/ReportException.h"
 
 SetupApp::SetupApp() = default;
 
@@ -42,6 +43,7 @@ std::string ModulePath() {
 
 bool SetupApp::InitInstance() {
     if (!services_) services_ = CreateProgramServices();
+    InstallResourceStringLoader();
 
     setupTitle = LoadText(IDS_SETUP_TITLE);
     groupName = LoadText(IDS_GROUP_NAME);

@@ -4,9 +4,6 @@
 #include "app/WizardIds.h"
 #include "framework/WinApp.h"
 
-const char* const kAssociatedExtensionLists[2] = {".msl,.pdb,.ent,.mol,.mdl,.sd,.car",
-                                                  ".csd,.fdat,.msf,.mol2,.tyd,.cpd,.xyz,.skc"};
-
 namespace {
 
 SetupApp& App() {
@@ -36,21 +33,21 @@ int CopyProgressPage::RunStep() { return NextUnlessAbandoned(nextPageId); }
 
 RegisteringPage::RegisteringPage() : WizardPage(IDD_REGISTERING) {}
 
+RegistrationRequest MakeRegistrationRequest(SetupApp& app) {
+    RegistrationRequest request;
+    request.mainDirectory = app.Services().MainDirectory();
+    request.mainProgramName = app.mainProgramName;
+    char module[MAX_PATH + 1] = "";
+    // Setup registers itself under the name it was started with.
+    ::GetModuleFileNameA(nullptr, module, MAX_PATH);
+    request.setupPath = module;
+    request.productName = app.productName;
+    return request;
+}
+
 int RegisteringPage::RunStep() {
     SetupApp& app = App();
-    const std::string mainDirectory = app.Services().MainDirectory();
-
-    char module[MAX_PATH + 1] = "";
-    ::GetModuleFileNameA(nullptr, module, MAX_PATH);
-    // Setup registers itself under the name it was started with.
-    const std::string setupName = FilePath(module).GetFileName();
-
-    RegistrationRequest request;
-    request.mainProgramPath = mainDirectory + app.mainProgramName;
-    request.displayName = app.productName;
-    request.uninstallCommand = mainDirectory + setupName + " /U";
-    for (const char* list : kAssociatedExtensionLists) request.extensionLists.push_back(list);
-    app.Services().RegisterApplication(request);
+    app.Services().RegisterApplication(MakeRegistrationRequest(app));
 
     if (!app.continueFlag)
         nextPageId = IDD_FAILED;
@@ -69,6 +66,6 @@ UnregisteringPage::UnregisteringPage() : WizardPage(IDD_UNREGISTERING) {}
 
 int UnregisteringPage::RunStep() {
     SetupApp& app = App();
-    app.Services().UnregisterApplication(app.mainProgramName, app.productName);
+    app.Services().UnregisterApplication(MakeRegistrationRequest(app));
     return nextPageId;
 }

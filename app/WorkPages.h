@@ -44,5 +44,7 @@ public:
     int RunStep() override;
 };
 
-// The extension lists registered for the viewer, in registration order.
-extern const char* const kAssociatedExtensionLists[2];
+// What Setup registers about itself for the run of `app`.
+struct RegistrationRequest;
+class SetupApp;
+RegistrationRequest MakeRegistrationRequest(SetupApp& app);
