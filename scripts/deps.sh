@@ -2,7 +2,7 @@
 # Installs the build and test packages that are missing. Safe to run again.
 set -e
 PACKAGES="cmake ninja-build g++ g++-mingw-w64-i686 libz-mingw-w64-dev zlib1g-dev googletest
-wine wine32:i386 wine64 xvfb xauth imagemagick xdotool python3"
+wine wine32:i386 wine64 fonts-wine xvfb xauth imagemagick xdotool python3"
 
 missing=""
 for p in $PACKAGES; do

@@ -4,6 +4,8 @@
 # frames, and one desktop shared by the program and the test driver).
 set -e
 prefix="$1"
+# Bump when the prefix set-up changes, so existing build trees make it anew.
+PREFIX_VERSION=2
 export WINEPREFIX="$prefix" WINEARCH=win32 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 rm -rf "$prefix"
 mkdir -p "$(dirname "$prefix")"
@@ -11,12 +13,14 @@ wineboot -i </dev/null >/dev/null 2>&1
 wineserver -w
 mkdir -p "$prefix/drive_c/windows/Fonts"
 for f in sserife.fon marlett.ttf tahoma.ttf tahomabd.ttf; do
-    if [ -f "/usr/share/wine/fonts/$f" ]; then
-        cp "/usr/share/wine/fonts/$f" "$prefix/drive_c/windows/Fonts/"
+    if [ ! -f "/usr/share/wine/fonts/$f" ]; then
+        echo "make-prefix: /usr/share/wine/fonts/$f is missing (package fonts-wine)" >&2
+        exit 1
     fi
+    cp "/usr/share/wine/fonts/$f" "$prefix/drive_c/windows/Fonts/"
 done
 wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f </dev/null >/dev/null 2>&1
 wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1024x768 /f </dev/null >/dev/null 2>&1
 wineserver -k </dev/null >/dev/null 2>&1 || true
 wineserver -w
-touch "$prefix/.tvs-ready"
+echo "$PREFIX_VERSION" > "$prefix/.tvs-ready"

@@ -7,7 +7,7 @@ sh "$root/scripts/deps.sh"
 sh "$root/scripts/build.sh"
 prefix="$root/build/win/run-prefix"
 export WINEPREFIX="$prefix" WINEARCH=win32 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
-[ -f "$prefix/.tvs-ready" ] || sh "$root/scripts/make-prefix.sh" "$prefix"
+[ "$(cat "$prefix/.tvs-ready" 2>/dev/null)" = "$(sed -n 's/^PREFIX_VERSION=//p' "$root/scripts/make-prefix.sh")" ] || sh "$root/scripts/make-prefix.sh" "$prefix"
 if [ -z "$DISPLAY" ]; then
     exec xvfb-run -a -s "-screen 0 1024x768x24" sh "$root/scripts/run-setup.sh" "$@"
 fi

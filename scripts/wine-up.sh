@@ -5,7 +5,7 @@ set -e
 prefix="$1"
 export WINEPREFIX="$prefix" WINEARCH=win32 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 here=$(dirname "$0")
-if [ ! -f "$prefix/.tvs-ready" ]; then
+if [ "$(cat "$prefix/.tvs-ready" 2>/dev/null)" != "$(sed -n 's/^PREFIX_VERSION=//p' "$here/make-prefix.sh")" ]; then
     sh "$here/make-prefix.sh" "$prefix"
 fi
 wineserver -p </dev/null >/dev/null 2>&1

@@ -144,3 +144,25 @@ TEST(SystemProgman, ListGroupsIntoAListBox) {
 }
 
 }  // namespace
+
+namespace {
+
+// Never starts anything: only a server that is already there may answer.
+class NoStartGroups : public ProgmanGroups {
+protected:
+    bool StartProgramManager() override { return false; }
+};
+
+// The shell of the prefix serves "PROGMAN" itself; its group list reply is
+// read without error (Wine's is empty).
+TEST(SystemProgman, ShellOfThePrefixAnswersTheGroupRequest) {
+    NoStartGroups groups;
+    std::vector<std::string> names{"stale"};
+    ASSERT_TRUE(groups.ListGroups(names));
+    for (const auto& name : names) {
+        EXPECT_FALSE(name.empty());
+        EXPECT_EQ(name.find_first_of("\r\n"), std::string::npos);
+    }
+}
+
+}  // namespace
