@@ -4,6 +4,7 @@
 
 #include "app/SetupApp.h"
 #include "framework/Wnd.h"
+#include "profile/PrivateProfile.h"
 #include "system/InstallStatus.h"
 #include "system/ProgmanGroups.h"
 #include "system/RegisterApp.h"
@@ -14,6 +15,17 @@ namespace {
 
 class ProgramServices : public InstallServices {
 public:
+    void LoadProfile(const std::string& path, const std::function<void()>& pump) override {
+        SetupApp* app = GetSetupApp();
+        if (!app) throw CNotSupportedException();
+        ::LoadProfile(FilePath(path), app->Containers(), pump);
+    }
+
+    std::string MainDirectory() override {
+        SetupApp* app = GetSetupApp();
+        return app && app->destinations ? app->destinations->GetPath(DestMain) : std::string();
+    }
+
     bool WriteStatusReport(const StatusReportRequest& request) override {
         StatusReport report;
         report.reportName = request.reportName;

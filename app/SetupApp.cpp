@@ -8,6 +8,7 @@
 #include "app/WizardIds.h"
 #include "app/WizardPage.h"
 #include "errors/ReportException.h"
+#include "profile/PrivateProfile.h"
 
 SetupApp::SetupApp() = default;
 
@@ -18,6 +19,11 @@ SetupApp::~SetupApp() {
 }
 
 SetupApp* GetSetupApp() { return dynamic_cast<SetupApp*>(GetApp()); }
+
+ProfileContainers SetupApp::Containers() {
+    if (!destinations || !components || !targets || !sourceFiles || !diskettes) throw CNotSupportedException();
+    return ProfileContainers{*destinations, *components, *targets, *sourceFiles, *diskettes};
+}
 
 InstallServices& SetupApp::Services() {
     if (!services_) services_ = std::make_unique<InstallServices>();
@@ -44,6 +50,12 @@ std::string ModulePath() {
 bool SetupApp::InitInstance() {
     if (!services_) services_ = CreateProgramServices();
     InstallResourceStringLoader();
+
+    destinations = NewDestinationMap();
+    components = std::make_unique<ComponentMap>();
+    targets = std::make_unique<TargetMap>();
+    sourceFiles = std::make_unique<SourceFileList>();
+    diskettes = std::make_unique<DisketteArray>();
 
     setupTitle = LoadText(IDS_SETUP_TITLE);
     groupName = LoadText(IDS_GROUP_NAME);
@@ -105,6 +117,11 @@ int SetupApp::ExitInstance() {
     if (!Services().WriteStatusReport(report) && logPath)
         Services().LogEvent(logPath->GetPath(), "Could not write SMS status.");
 
+    destinations.reset();
+    components.reset();
+    targets.reset();
+    sourceFiles.reset();
+    diskettes.reset();
     profilePath.reset();
     sourceDir.reset();
     logPath.reset();

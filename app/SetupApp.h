@@ -8,6 +8,12 @@
 #include "app/InstallServices.h"
 #include "app/SwitchTable.h"
 #include "framework/WinApp.h"
+#include "profile/ComponentMap.h"
+#include "profile/DestinationMap.h"
+#include "profile/DisketteArray.h"
+#include "profile/ProfileLoader.h"
+#include "profile/SourceFileList.h"
+#include "profile/TargetMap.h"
 #include "support/FilePath.h"
 
 class SetupApp : public CWinApp {
@@ -31,6 +37,9 @@ public:
     InstallServices& Services();
     void SetServices(std::unique_ptr<InstallServices> services) { services_ = std::move(services); }
 
+    // The five containers, for the loader. Only between InitInstance and ExitInstance.
+    ProfileContainers Containers();
+
     // Loads a string-table entry of the program; "" when missing.
     static std::string LoadText(unsigned id);
 
@@ -39,6 +48,11 @@ public:
     std::string productName;
     std::string mainProgramName;
     int uninstallMode = 0;
+    std::unique_ptr<DestinationMap> destinations;
+    std::unique_ptr<ComponentMap> components;
+    std::unique_ptr<TargetMap> targets;
+    std::unique_ptr<SourceFileList> sourceFiles;
+    std::unique_ptr<DisketteArray> diskettes;
     std::unique_ptr<FilePath> profilePath;
     std::unique_ptr<FilePath> sourceDir;
     std::unique_ptr<FilePath> logPath;

@@ -74,10 +74,34 @@ void PostClick(HWND bar, int id) {
     ::PostMessageA(bar, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(::GetDlgItem(bar, id)));
 }
 
+// A kit directory with Setup's profile in it; Setup is pointed at it with
+// "/D:". The profile names the main directory itself, so no question page
+// has to supply it.
+class Kit {
+public:
+    Kit() {
+        ::CreateDirectoryA(kDir, nullptr);
+        const std::string profile = std::string(kDir) + "\\SETUP.ini";
+        ::WritePrivateProfileStringA("destinations", "0", "TYVIEWER|-1|C:\\TVSWIZ\\TYVIEWER", profile.c_str());
+        ::WritePrivateProfileStringA(nullptr, nullptr, nullptr, profile.c_str());
+    }
+    static std::string Switch() { return std::string("/D:") + kDir; }
+    static constexpr const char* kDir = "C:\\tvs-wizard-kit";
+};
+
 TEST(SetupRunTest, BatchRunEndsByItselfWithCodeZero) {
-    SetupProcess setup("/B");
+    Kit kit;
+    SetupProcess setup("/B " + Kit::Switch());
     ASSERT_TRUE(setup.Started()) << SetupExe();
     EXPECT_EQ(setup.Wait(), 0);
+}
+
+TEST(SetupRunTest, BatchRunWithoutAProfileReportsAndEndsWithCodeOne) {
+    SetupProcess setup("/B /D:C:\\tvs-wizard-no-kit");
+    ASSERT_TRUE(setup.Started()) << SetupExe();
+    // "Setup cannot continue" waits for its OK even in batch mode.
+    ASSERT_TRUE(guidriver::AnswerMessageBox("Warning", "1", kWindowTimeoutMs));
+    EXPECT_EQ(setup.Wait(), 1);
 }
 
 TEST(SetupRunTest, CancelConfirmedOnTheWelcomePageEndsWithCodeOne) {
@@ -103,7 +127,8 @@ TEST(SetupRunTest, CancelConfirmedOnTheWelcomePageEndsWithCodeOne) {
 }
 
 TEST(SetupRunTest, ClickingThroughEveryPageEndsWithCodeZero) {
-    SetupProcess setup("");
+    Kit kit;
+    SetupProcess setup(Kit::Switch());
     ASSERT_TRUE(setup.Started()) << SetupExe();
     const char* questions[] = {"Welcome", "Select Directory", "Select Program Item Group"};
     for (const char* title : questions) {
