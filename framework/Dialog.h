@@ -56,8 +56,11 @@ public:
     // installed, the answer is returned and nothing is shown.
     virtual INT_PTR DoModal();
 
-    // Creates the dialog modeless, owned by `parent` (child of it for a
-    // WS_CHILD template). False when the window could not be created.
+    // Creates the dialog modeless, owned by `parent` (or the constructor's
+    // parent; child of it for a WS_CHILD template). False when the window
+    // could not be created or its initialisation failed. Dialogs see no
+    // WM_CREATE: the object is bound at WM_INITDIALOG, so creation work
+    // belongs in OnInitDialog.
     bool Create(HWND parent = nullptr);
 
     // Ends a modal dialog with `result`; hides and destroys a modeless one.

@@ -145,6 +145,7 @@ INT_PTR CDialog::DoModal() {
 
 bool CDialog::Create(HWND parent) {
     modal_ = false;
+    if (!parent && parent_) parent = parent_->m_hWnd;
     const LPARAM self = reinterpret_cast<LPARAM>(this);
     HWND hwnd = memoryTemplate_
                     ? ::CreateDialogIndirectParamA(GetResourceInstance(), memoryTemplate_, parent,

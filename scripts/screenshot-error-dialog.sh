@@ -28,9 +28,11 @@ status=0
 {
     wine "$driver" wait Warning 15000 152 &&
     echo "collapsed: client $(wine "$driver" size Warning) px" &&
+    wine "$driver" paint Warning &&
     import -window root "$shots/error-dialog-collapsed.png" &&
     wine "$driver" click Warning 119 &&
     echo "expanded: client $(wine "$driver" size Warning) px, More caption $(wine "$driver" text Warning 119)" &&
+    wine "$driver" paint Warning &&
     import -window root "$shots/error-dialog-expanded.png" &&
     wine "$driver" click Warning 1
 } || status=$?

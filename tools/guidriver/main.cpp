@@ -12,6 +12,7 @@
 //   tvsdriver enabled <title> <control-id>          exit 0 when enabled, 1 when not
 //   tvsdriver visible <title> <control-id>          exit 0 when visible, 1 when not
 //   tvsdriver size    <title>                       prints the client size in pixels
+//   tvsdriver paint   <title>                       repaints the window and its controls now (before a screenshot)
 //
 // Commands that name a window wait for it up to 5000 ms (TVSDRIVER_TIMEOUT
 // overrides). Exit code 0 on success, 1 for a "no" answer, 2 on failure with
@@ -48,7 +49,7 @@ bool ParseInt(const char* text, long& value) {
 }
 
 int Run(int argc, char** argv) {
-    if (argc < 2) return Fail("no command (list, wait, gone, text, title, click, answer, key, close, enabled, visible, size)");
+    if (argc < 2) return Fail("no command (list, wait, gone, text, title, click, answer, key, close, enabled, visible, size, paint)");
     const std::string command = argv[1];
     using namespace guidriver;
 
@@ -98,6 +99,12 @@ int Run(int argc, char** argv) {
     }
     if (command == "close") {
         Close(window);
+        return 0;
+    }
+    if (command == "paint") {
+        // RDW_UPDATENOW sends the paint messages and returns when they are
+        // handled, so a screenshot taken next shows the current state.
+        ::RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
         return 0;
     }
     if (command == "size") {
