@@ -20,7 +20,8 @@ void LoadDestinationLine(DestinationMap& destinations, const std::string& key, c
     // The Windows, System and temporary directories come from the system.
     // A line that renames one of them without giving a directory must not
     // leave it empty: its files would land in the current directory.
-    if (!path.empty() || id >= DestNone) destinations.SetPath(id, path);
+    const bool predefined = id == DestWindows || id == DestSystem || id == DestTemp;
+    if (!path.empty() || !predefined) destinations.SetPath(id, path);
 }
 
 std::unique_ptr<Component> MakeComponent(const std::string& key, const std::string& value) {

@@ -159,9 +159,7 @@
 #define IDC_DISK_EXPLANATION        1033    // string 28, formatted
 #define IDC_DISK_BROWSE             3       // "Browse..."
 #define IDC_DISK_SKIP               5       // "Skip File": no action
-// Expanding dialogs (diskette prompt and error dialog) share these two.
-#define IDC_MORE                    119     // "More>>" toggles the lower part
-#define IDC_COLLAPSED_SIZE          123     // hidden frame: bottom-right = collapsed size
+// The prompt also uses IDC_MORE and IDC_COLLAPSED_SIZE of the expanding dialog.
 
 // ---- system integration ----
 #define IDS_RESTART_FAILED 23     // restart refused by the system (restart page 1558)
