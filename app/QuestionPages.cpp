@@ -28,8 +28,10 @@ bool GroupPage::OnInitDialog() {
     if (app && !app->batchMode) {
         for (const std::string& name : app->Services().ListProgramGroups())
             SendDlgItemMessage(IDC_GROUPLIST, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name.c_str()));
-        SetDlgItemText(IDC_GROUPNAME, app->groupName);
     }
+    // A batch run keeps the default group too: its automatic Next reads
+    // this edit, and an unattended install must not make a nameless group.
+    if (app) SetDlgItemText(IDC_GROUPNAME, app->groupName);
     CheckRadioButton(m_hWnd, IDC_NEWGROUP, IDC_EXISTINGGROUP, IDC_NEWGROUP);
     return true;
 }

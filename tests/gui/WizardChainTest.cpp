@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <deque>
 #include <memory>
 #include <string>
@@ -14,6 +15,7 @@
 #include "app/ButtonBar.h"
 #include "app/InstallServices.h"
 #include "app/MainWnd.h"
+#include "app/QuestionPages.h"
 #include "app/SetupApp.h"
 #include "app/WizardIds.h"
 #include "app/WizardPage.h"
@@ -332,7 +334,8 @@ TEST_F(WizardChainTest, BatchModeRunsToTheEndUnseenAndSucceeds) {
     EXPECT_TRUE(asked.empty());
     EXPECT_EQ(Page(IDD_FINISHED)->nextPageId, -1);
     ASSERT_NE(Page(IDD_GROUP), nullptr);
-    EXPECT_EQ(App().groupName, "");  // the controls were not filled in batch mode
+    EXPECT_EQ(App().groupName, "Tessaly Viewer");  // the default group, not a nameless one
+    EXPECT_EQ(std::count(log.calls.begin(), log.calls.end(), "ListProgramGroups"), 0);
     EXPECT_EQ(Finish(), 0);
     ASSERT_EQ(log.reports.size(), 1u);
     EXPECT_TRUE(log.reports[0].success);
@@ -485,6 +488,27 @@ TEST_F(WizardChainTest, RestartPageFollowsAPendingReplacement) {
     EXPECT_EQ(log.calls.back(), "RestartSystem");
     ClickPage(IDC_DONTRESTART);
     EXPECT_EQ(Finish(), 0);
+}
+
+// A machine that does not meet the requirements.
+class UnmetConditionsPage : public ConditionsPage {
+public:
+    bool RequirementsMet() override { return false; }
+};
+
+TEST_F(WizardChainTest, UnmetConditionsShowThePageAndContinueEndsOnFailureUnlessIgnored) {
+    for (const char* arguments : {"", "/I"}) {
+        SCOPED_TRACE(arguments);
+        ASSERT_TRUE(Start(arguments));
+        WizardPages().Register(std::make_unique<UnmetConditionsPage>());
+        ClickBar(IDC_NEXT);
+        ASSERT_EQ(CurrentId(), IDD_CONDITIONS);
+        EXPECT_EQ(Current()->backPageId, IDD_READING);
+        ClickPage(IDOK);  // "Continue"
+        EXPECT_EQ(CurrentId(), *arguments ? IDD_DIRECTORY : IDD_FAILED);
+        TearDown();
+        SetUp();
+    }
 }
 
 TEST_F(WizardChainTest, AnExceptionInANextHandlerIsReportedAndThePageStays) {
