@@ -1,6 +1,6 @@
 #include "app/ButtonBar.h"
 
-#include "app/WizardIds.h"
+#include "resources/ResourceIds.h"
 #include "app/WizardPage.h"
 
 ButtonBar::ButtonBar(WizardPage* page, UINT templateId) : CDialog(templateId, page), page_(page) {}

@@ -1,6 +1,6 @@
 #include "app/FailureReport.h"
 
-#include "app/WizardIds.h"
+#include "resources/ResourceIds.h"
 #include "errors/ReportException.h"
 
 void ReportSetupFailure(const CException& e) noexcept { ReportException(IDS_SETUP_CANNOT_CONTINUE, e); }

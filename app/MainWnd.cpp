@@ -1,7 +1,7 @@
 #include "app/MainWnd.h"
 
 #include "app/SetupApp.h"
-#include "app/WizardIds.h"
+#include "resources/ResourceIds.h"
 #include "framework/Font.h"
 #include "framework/Handle.h"
 #include "framework/ModalSeam.h"

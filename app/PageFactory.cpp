@@ -1,7 +1,7 @@
 // The page table's classes: which page object each template id gets.
 
 #include "app/QuestionPages.h"
-#include "app/WizardIds.h"
+#include "resources/ResourceIds.h"
 #include "app/WorkPages.h"
 
 std::unique_ptr<PageNode> CreateWizardPage(int pageId) {

@@ -3,7 +3,7 @@
 #include <vector>
 
 #include "app/SetupApp.h"
-#include "app/WizardIds.h"
+#include "resources/ResourceIds.h"
 
 UninstallWelcomePage::UninstallWelcomePage() : WizardPage(IDD_UNINSTALL_WELCOME) {}
 

@@ -5,7 +5,7 @@
 #include "app/FailureReport.h"
 #include "app/MainWnd.h"
 #include "app/StartupText.h"
-#include "app/WizardIds.h"
+#include "resources/ResourceIds.h"
 #include "app/WizardPage.h"
 #include "errors/ReportException.h"
 #include "profile/PrivateProfile.h"

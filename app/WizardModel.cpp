@@ -2,7 +2,7 @@
 
 #include <iterator>
 
-#include "app/WizardIds.h"
+#include "resources/ResourceIds.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include "app/FailureReport.h"
 #include "app/Messages.h"
 #include "app/SetupApp.h"
-#include "app/WizardIds.h"
+#include "resources/ResourceIds.h"
 #include "framework/ModalSeam.h"
 
 namespace {

@@ -1,7 +1,7 @@
 #include "app/WorkPages.h"
 
 #include "app/SetupApp.h"
-#include "app/WizardIds.h"
+#include "resources/ResourceIds.h"
 #include "framework/WinApp.h"
 
 namespace {

@@ -16,6 +16,7 @@ export WINEPREFIX="$prefix" WINEARCH=win32 WINEDEBUG=-all WINEDLLOVERRIDES="msco
 [ -f "$prefix/.tvs-ready" ] || sh "$root/scripts/make-prefix.sh" "$prefix"
 driver="$root/build/win/tools/guidriver/tvsdriver.exe"
 setup="$root/build/win/app/SETUP.EXE"
+cmake --build "$root/build/win" --target setup tvsdriver >/dev/null
 mkdir -p "$(dirname "$out")"
 
 # One detached server, so that no pipe waits for it (see toolchain notes).
@@ -24,8 +25,9 @@ wine wineboot </dev/null >/dev/null 2>&1
 wine "$setup" </dev/null >/dev/null 2>&1 &
 status=0
 if wine "$driver" wait Welcome 30000 </dev/null >/dev/null 2>&1; then
-    # Let the backdrop and the page finish painting.
-    sleep 2
+    # Paint the page now; the backdrop gets a moment for its own paint.
+    wine "$driver" paint Welcome </dev/null >/dev/null 2>&1 || true
+    sleep 1
     import -window root "$out"
     echo "$out"
 else

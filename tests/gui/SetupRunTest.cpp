@@ -8,7 +8,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "app/WizardIds.h"
+#include "resources/ResourceIds.h"
 #include "tools/guidriver/GuiDriver.h"
 
 namespace {

@@ -17,7 +17,7 @@
 #include "app/MainWnd.h"
 #include "app/QuestionPages.h"
 #include "app/SetupApp.h"
-#include "app/WizardIds.h"
+#include "resources/ResourceIds.h"
 #include "app/WizardPage.h"
 #include "errors/SetupException.h"
 #include "framework/ModalSeam.h"

@@ -10,7 +10,7 @@
 
 #include "app/ButtonBarLayout.h"
 #include "app/StartupText.h"
-#include "app/WizardIds.h"
+#include "resources/ResourceIds.h"
 #include "app/WizardModel.h"
 
 namespace {
