@@ -1,8 +1,11 @@
+// SETUP.EXE's entry: the one application object and the framework's run.
+
 #include <windows.h>
 
-int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
-    char title[128] = "";
-    LoadStringA(GetModuleHandleA(nullptr), 4, title, sizeof title);
-    MessageBoxA(nullptr, title, title, MB_OK);
-    return 0;
+#include "app/SetupApp.h"
+
+SetupApp theApp;
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int showCommand) {
+    return RunApplication(instance, commandLine, showCommand);
 }

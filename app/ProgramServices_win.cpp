@@ -1,0 +1,71 @@
+// The program's binding of the layers below the wizard.
+
+#include <windows.h>
+
+#include "app/SetupApp.h"
+#include "framework/Wnd.h"
+#include "profile/PrivateProfile.h"
+#include "system/InstallStatus.h"
+#include "system/ProgmanGroups.h"
+#include "system/RegisterApp.h"
+#include "system/RestartSystem.h"
+#include "system/StatusReport.h"
+
+namespace {
+
+class ProgramServices : public InstallServices {
+public:
+    void LoadProfile(const std::string& path, const std::function<void()>& pump) override {
+        SetupApp* app = GetSetupApp();
+        if (!app) throw CNotSupportedException();
+        ::LoadProfile(FilePath(path), app->Containers(), pump);
+    }
+
+    std::string MainDirectory() override {
+        SetupApp* app = GetSetupApp();
+        return app && app->destinations ? app->destinations->GetPath(DestMain) : std::string();
+    }
+
+    bool WriteStatusReport(const StatusReportRequest& request) override {
+        StatusReport report;
+        report.reportName = request.reportName;
+        report.manufacturer = request.manufacturer;
+        report.product = request.product;
+        report.version = request.version;
+        report.locale = request.locale;
+        report.statusText = request.statusText;
+        report.success = request.success;
+        return ReportInstallStatus(report);
+    }
+
+    void RegisterApplication(const RegistrationRequest& r) override {
+        ::RegisterApplication(r.mainDirectory, r.mainProgramName, r.setupPath, r.productName);
+    }
+
+    void UnregisterApplication(const RegistrationRequest& r) override {
+        ::UnregisterApplication(r.mainDirectory, r.mainProgramName, r.productName);
+    }
+
+    std::vector<std::string> ListProgramGroups() override {
+        std::vector<std::string> names;
+        ProgmanGroups groups;
+        if (!groups.ListGroups(names)) names.clear();
+        return names;
+    }
+
+    bool RestartSystem() override {
+        SetupApp* app = GetSetupApp();
+        CWinApp* base = GetApp();
+        HWND owner = base && base->m_pMainWnd ? base->m_pMainWnd->m_hWnd : nullptr;
+        return ::RestartSystem(ProductionRestartHooks(owner, app ? app->setupTitle : std::string()));
+    }
+
+    void StartProgram(const std::string& commandLine) override {
+        // Not waited for, and a failure to start changes nothing.
+        ::WinExec(commandLine.c_str(), SW_SHOWNORMAL);
+    }
+};
+
+}  // namespace
+
+std::unique_ptr<InstallServices> CreateProgramServices() { return std::make_unique<ProgramServices>(); }

@@ -1,0 +1,150 @@
+#include "app/SetupApp.h"
+
+#include <vector>
+
+#include "app/FailureReport.h"
+#include "app/MainWnd.h"
+#include "app/StartupText.h"
+#include "resources/ResourceIds.h"
+#include "app/WizardPage.h"
+#include "errors/ReportException.h"
+#include "profile/PrivateProfile.h"
+
+SetupApp::SetupApp() = default;
+
+SetupApp::~SetupApp() {
+    // A run that never reached ExitInstance (a test that stops early) must
+    // still not leave pages behind that point at this object.
+    WizardPages().Clear();
+}
+
+SetupApp* GetSetupApp() { return dynamic_cast<SetupApp*>(GetApp()); }
+
+ProfileContainers SetupApp::Containers() {
+    if (!destinations || !components || !targets || !sourceFiles || !diskettes) throw CNotSupportedException();
+    return ProfileContainers{*destinations, *components, *targets, *sourceFiles, *diskettes};
+}
+
+InstallServices& SetupApp::Services() {
+    if (!services_) services_ = std::make_unique<InstallServices>();
+    return *services_;
+}
+
+std::string SetupApp::LoadText(unsigned id) {
+    char buffer[1024] = "";
+    const int length = ::LoadStringA(GetResourceInstance(), id, buffer, sizeof buffer);
+    return std::string(buffer, length > 0 ? static_cast<std::size_t>(length) : 0);
+}
+
+namespace {
+std::string ModulePath() {
+    std::vector<char> buffer(MAX_PATH + 1, '\0');
+    for (;;) {
+        const DWORD length = ::GetModuleFileNameA(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
+        if (length < buffer.size()) return std::string(buffer.data(), length);
+        buffer.resize(buffer.size() * 2);
+    }
+}
+}  // namespace
+
+bool SetupApp::InitInstance() {
+    if (!services_) services_ = CreateProgramServices();
+    InstallResourceStringLoader();
+
+    destinations = NewDestinationMap();
+    components = std::make_unique<ComponentMap>();
+    targets = std::make_unique<TargetMap>();
+    sourceFiles = std::make_unique<SourceFileList>();
+    diskettes = std::make_unique<DisketteArray>();
+
+    setupTitle = LoadText(IDS_SETUP_TITLE);
+    groupName = LoadText(IDS_GROUP_NAME);
+    mainProgramName = LoadText(IDS_MAIN_PROGRAM);
+    productName = LoadText(IDS_PRODUCT_NAME);
+
+    const std::string module = ModulePath();
+    profilePath = std::make_unique<FilePath>(ProfilePathFor(module));
+    sourceDir = std::make_unique<FilePath>(SourceDirFor(module));
+    logPath = std::make_unique<FilePath>(FilePath(FilePathKind::kWindowsDirectory));
+    logPath->SetFileName("TYViewer.log");
+    saveStateToLog = 1;
+
+    SetDialogBkColor(RGB(192, 192, 192), RGB(0, 0, 0));
+
+    ApplySwitches();
+
+    auto* backdrop = new CMainWnd;
+    if (!backdrop->Create()) {
+        delete backdrop;
+        // A run that never started has not succeeded: the status report and
+        // the exit code say so.
+        continueFlag = 0;
+        return false;
+    }
+    m_pMainWnd = backdrop;
+
+    if (uninstallMode) {
+        *profilePath = logPath->GetPath();
+        ShowPage(IDD_UNINSTALL_WELCOME, false);
+    } else {
+        ShowPage(IDD_WELCOME, false);
+    }
+    return true;
+}
+
+void SetupApp::ApplySwitches() {
+    switches = ParseSwitches(m_lpCmdLine);
+    const SwitchSettings settings = ReadSwitchSettings(switches);
+    if (settings.hasDirectory) {
+        ApplyDirectorySwitch(*sourceDir, settings.directory);
+        ApplyDirectorySwitch(*profilePath, settings.directory);
+    }
+    if (settings.uninstallMode) uninstallMode = 1;
+    if (settings.batchMode) batchMode = 1;
+    if (settings.ignoreConditions) ignoreConditions = 1;
+}
+
+int SetupApp::ExitInstance() {
+    WizardPages().Clear();
+
+    StatusReportRequest report;
+    report.reportName = StatusReportName(mainProgramName);
+    report.product = productName;
+    report.version = "1.0";
+    report.locale = "ENU";
+    report.statusText = LoadText(continueFlag ? IDS_STATUS_SUCCESS : IDS_STATUS_FAILED);
+    report.success = continueFlag != 0;
+    if (!Services().WriteStatusReport(report) && logPath)
+        Services().LogEvent(logPath->GetPath(), "Could not write SMS status.");
+
+    destinations.reset();
+    components.reset();
+    targets.reset();
+    sourceFiles.reset();
+    diskettes.reset();
+    profilePath.reset();
+    sourceDir.reset();
+    logPath.reset();
+
+    if (uninstallMode && continueFlag) StartCleanupProgram();
+
+    // The exit code tells a batch deployment whether the run succeeded.
+    exitCode_ = ExitCodeFor(continueFlag != 0);
+    return CWinApp::ExitInstance();
+}
+
+void SetupApp::StartCleanupProgram() {
+    std::string longPath = ProfilePathFor(ModulePath());
+    std::vector<char> shortPath(longPath.size() + 1, '\0');
+    const DWORD length =
+        ::GetShortPathNameA(longPath.c_str(), shortPath.data(), static_cast<DWORD>(shortPath.size()));
+    // A failed (or, oddly, longer) conversion leaves the long path in use.
+    const std::string argument = (length > 0 && length < shortPath.size()) ? std::string(shortPath.data(), length)
+                                                                            : longPath;
+    Services().StartProgram(CleanupCommandLine(FilePath(FilePathKind::kSystemDirectory).GetPath(), argument));
+}
+
+LRESULT SetupApp::ProcessWndProcException(const CException& e, const MSG*) {
+    ReportSetupFailure(e);
+    return 0;
+}

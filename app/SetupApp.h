@@ -1,0 +1,77 @@
+#pragma once
+// The application object: every piece of install state for the life of the
+// process, start-up and shut-down. Reached through GetSetupApp().
+
+#include <memory>
+#include <string>
+
+#include "app/InstallServices.h"
+#include "app/SwitchTable.h"
+#include "framework/WinApp.h"
+#include "profile/ComponentMap.h"
+#include "profile/DestinationMap.h"
+#include "profile/DisketteArray.h"
+#include "profile/ProfileLoader.h"
+#include "profile/SourceFileList.h"
+#include "profile/TargetMap.h"
+#include "support/FilePath.h"
+
+class SetupApp : public CWinApp {
+public:
+    SetupApp();
+    ~SetupApp() override;
+
+    // Builds the state, applies the switches, creates the backdrop and shows
+    // the first page. False when the backdrop cannot be created.
+    bool InitInstance() override;
+    // Destroys the pages, reports the outcome, frees the state and, after a
+    // good uninstall, starts the clean-up program. Returns the exit code:
+    // 0 when the run succeeded, 1 otherwise.
+    int ExitInstance() override;
+    // Reports an exception that escaped a message handler as "Setup cannot
+    // continue"; nothing else changes.
+    LRESULT ProcessWndProcException(const CException& e, const MSG* msg) override;
+
+    // The layers below the wizard. Tests install their own before
+    // InitInstance; otherwise InitInstance binds the program's.
+    InstallServices& Services();
+    void SetServices(std::unique_ptr<InstallServices> services) { services_ = std::move(services); }
+
+    // The five containers, for the loader. Only between InitInstance and ExitInstance.
+    ProfileContainers Containers();
+
+    // Loads a string-table entry of the program; "" when missing.
+    static std::string LoadText(unsigned id);
+
+    std::string setupTitle;
+    std::string groupName;
+    std::string productName;
+    std::string mainProgramName;
+    int uninstallMode = 0;
+    std::unique_ptr<DestinationMap> destinations;
+    std::unique_ptr<ComponentMap> components;
+    std::unique_ptr<TargetMap> targets;
+    std::unique_ptr<SourceFileList> sourceFiles;
+    std::unique_ptr<DisketteArray> diskettes;
+    std::unique_ptr<FilePath> profilePath;
+    std::unique_ptr<FilePath> sourceDir;
+    std::unique_ptr<FilePath> logPath;
+    int saveStateToLog = 0;
+    int continueFlag = 1;
+    int batchMode = 0;
+    int ignoreConditions = 0;
+    int restartNeeded = 0;
+    SwitchTable switches;
+
+private:
+    void ApplySwitches();
+    void StartCleanupProgram();
+
+    std::unique_ptr<InstallServices> services_;
+};
+
+// The running SetupApp, or null when the application is of another class.
+SetupApp* GetSetupApp();
+
+// The program's binding of the layers below the wizard.
+std::unique_ptr<InstallServices> CreateProgramServices();
