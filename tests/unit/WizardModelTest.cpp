@@ -214,11 +214,13 @@ TEST(WizardModelTest, ButtonBarSitsBelowTheClientAreaAndWidensThePage) {
     const Case cases[] = {
         // The measured page (443 x 262 client) and bar (408 x 44) under Wine.
         {443, 262, 449, 287, 408, 44, {17, 262, 449, 44, 449, 331}},
-        // A bar wider than the page: the page grows to the bar's width.
-        {300, 100, 306, 125, 408, 44, {-54, 100, 408, 44, 408, 169}},
-        // An odd difference truncates toward zero, also below zero.
-        {301, 100, 307, 125, 408, 44, {-53, 100, 408, 44, 408, 169}},
-        {0, 0, 0, 0, 408, 44, {-204, 0, 408, 44, 408, 44}},
+        // An odd difference truncates toward zero.
+        {444, 262, 450, 287, 409, 44, {17, 262, 450, 44, 450, 331}},
+        // A bar wider than the page: the page grows until its client area
+        // holds the whole bar, which starts at the left edge (never cut off).
+        {300, 100, 306, 125, 408, 44, {0, 100, 408, 44, 414, 169}},
+        {301, 100, 307, 125, 408, 44, {0, 100, 408, 44, 414, 169}},
+        {0, 0, 0, 0, 408, 44, {0, 0, 408, 44, 408, 44}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.clientW);
