@@ -30,6 +30,7 @@ cat >"$work/preview.cpp" <<'EOF'
 #include <cstdlib>
 #include <initializer_list>
 #include "resources/ResourceIds.h"
+#include "app/ButtonBarLayout.h"
 
 static INT_PTR CALLBACK PageProc(HWND, UINT message, WPARAM, LPARAM) {
     return message == WM_INITDIALOG;
@@ -140,11 +141,12 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR args, int) {
         GetWindowRect(bar, &barRect);
         GetWindowRect(page, &pageRect);
         GetClientRect(page, &client);
-        int barWidth = barRect.right - barRect.left, barHeight = barRect.bottom - barRect.top;
-        int width = pageRect.right - pageRect.left;
-        if (barWidth > width) width = barWidth;
-        MoveWindow(bar, (client.right - barWidth) / 2, client.bottom, width, barHeight, FALSE);
-        MoveWindow(page, pageRect.left, pageRect.top, width, pageRect.bottom - pageRect.top + barHeight, FALSE);
+        // The program's own layout, so the shot shows what Setup shows.
+        const ButtonBarLayout l = ComputeButtonBarLayout(
+            client.right - client.left, client.bottom - client.top, pageRect.right - pageRect.left,
+            pageRect.bottom - pageRect.top, barRect.right - barRect.left, barRect.bottom - barRect.top);
+        MoveWindow(bar, l.barX, l.barY, l.barWidth, l.barHeight, FALSE);
+        MoveWindow(page, pageRect.left, pageRect.top, l.pageWidth, l.pageHeight, FALSE);
         EnableWindow(GetDlgItem(bar, IDC_BACK), id != IDD_WELCOME && id != IDD_UNINSTALL_WELCOME);
     }
     FillSamples(page, id);
@@ -166,7 +168,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR args, int) {
 EOF
 
 (cd "$root/resources" && i686-w64-mingw32-windres -I"$root" -O coff setup.rc -o "$work/setup.res.o")
-i686-w64-mingw32-g++-posix -std=c++17 -O1 -mwindows -static -I"$root" "$work/preview.cpp" "$work/setup.res.o" \
+i686-w64-mingw32-g++-posix -std=c++17 -O1 -mwindows -static -I"$root" "$work/preview.cpp" "$root/app/ButtonBarLayout.cpp" "$work/setup.res.o" \
     -o "$work/preview.exe" -lcomdlg32
 
 export WINEPREFIX="$prefix" WINEARCH=win32 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
