@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include "TestEnvironment.h"
+
 #include <cstdlib>
 #include <string>
 #include <vector>
@@ -16,16 +18,7 @@ namespace {
 constexpr DWORD kStartTimeoutMs = 30000;
 constexpr DWORD kPollMs = 50;
 
-std::string WindowsPathFromEnv(const char* name) {
-  const char* value = std::getenv(name);
-  if (!value || !*value) return std::string();
-  std::string path = value;
-  if (path[0] == '/') path = "Z:" + path;  // CTest hands over Unix paths
-  for (char& c : path) {
-    if (c == '/') c = '\\';
-  }
-  return path;
-}
+using testenv::WindowsPathFromEnv;
 
 std::string CleanupExe() { return WindowsPathFromEnv("TVS_BINARY_DIR") + "\\product\\_qzdinst.exe"; }
 std::string ViewerExe() { return WindowsPathFromEnv("TVS_BINARY_DIR") + "\\product\\tyviewer.exe"; }

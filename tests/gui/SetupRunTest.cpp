@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include "TestEnvironment.h"
+
 #include <cstdlib>
 #include <string>
 
@@ -17,14 +19,7 @@ namespace {
 constexpr DWORD kWindowTimeoutMs = 30000;
 constexpr DWORD kExitTimeoutMs = 60000;
 
-std::string SetupExe() {
-    const char* dir = std::getenv("TVS_BINARY_DIR");
-    std::string path = dir ? dir : "";
-    if (!path.empty() && path[0] == '/') path = "Z:" + path;  // CTest hands over Unix paths
-    for (char& c : path)
-        if (c == '/') c = '\\';
-    return path + "\\app\\SETUP.EXE";
-}
+std::string SetupExe() { return testenv::BuiltFile("app\\SETUP.EXE"); }
 
 class SetupProcess {
 public:

@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include "TestEnvironment.h"
+
 #include <cmath>
 #include <cstdlib>
 #include <string>
@@ -14,16 +16,7 @@
 
 namespace {
 
-std::string WindowsPathFromEnv(const char* name) {
-  const char* value = std::getenv(name);
-  if (!value || !*value) return std::string();
-  std::string path = value;
-  if (path[0] == '/') path = "Z:" + path;  // CTest hands over Unix paths
-  for (char& c : path) {
-    if (c == '/') c = '\\';
-  }
-  return path;
-}
+using testenv::WindowsPathFromEnv;
 
 std::string ProductFile(const char* name) { return WindowsPathFromEnv("TVS_BINARY_DIR") + "\\product\\" + name; }
 std::string SampleFile(const char* name) {

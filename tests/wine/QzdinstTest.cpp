@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include "TestEnvironment.h"
+
 #include <cstdlib>
 #include <string>
 #include <vector>
@@ -15,16 +17,7 @@ namespace {
 // Generous: the program itself waits up to a minute for a busy Setup copy.
 constexpr DWORD kProcessTimeoutMs = 120000;
 
-std::string WindowsPathFromEnv(const char* name) {
-  const char* value = std::getenv(name);
-  if (!value || !*value) return std::string();
-  std::string path = value;
-  if (path[0] == '/') path = "Z:" + path;  // CTest hands over Unix paths
-  for (char& c : path) {
-    if (c == '/') c = '\\';
-  }
-  return path;
-}
+using testenv::WindowsPathFromEnv;
 
 std::string CleanupExe() { return WindowsPathFromEnv("TVS_BINARY_DIR") + "\\product\\_qzdinst.exe"; }
 

@@ -2,6 +2,7 @@
 // Helpers shared by the system layer's Wine tests: running a Wine program
 // and reading its output, scratch registry keys and files.
 
+#include "TestEnvironment.h"
 #include <windows.h>
 
 #include <cstdio>
@@ -138,17 +139,7 @@ inline std::string ScratchDir(const std::string& name) {
     return dir + "\\";
 }
 
-// The build tree as a Windows path (Wine maps the Unix root to Z:).
-inline std::string BinaryDir() {
-    char buffer[MAX_PATH];
-    DWORD n = GetEnvironmentVariableA("TVS_BINARY_DIR", buffer, sizeof buffer);
-    std::string dir = (n > 0 && n < sizeof buffer) ? std::string(buffer, n) : std::string();
-    for (char& c : dir) {
-        if (c == '/') {
-            c = '\\';
-        }
-    }
-    return dir.empty() ? dir : "Z:" + dir;
-}
+// The build tree as a Windows path.
+inline std::string BinaryDir() { return testenv::BinaryDir(); }
 
 }  // namespace systest
