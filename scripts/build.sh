@@ -8,7 +8,7 @@ cmake -S "$root" -B "$root/build/host" -G Ninja >/dev/null
 cmake --build "$root/build/host" -j "$jobs"
 cmake -S "$root" -B "$root/build/ship" -G Ninja \
     -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-i686.cmake" \
-    -DMINGW_THREAD_MODEL=win32 -DTVS_PRODUCT_ONLY=ON >/dev/null
+    -DMINGW_THREAD_MODEL=win32 -DTVS_PRODUCT_ONLY=ON -DCMAKE_BUILD_TYPE=MinSizeRel >/dev/null
 cmake --build "$root/build/ship" -j "$jobs"
 cmake -S "$root" -B "$root/build/win" -G Ninja \
     -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-i686.cmake" \
