@@ -104,7 +104,6 @@ TEST(InstallLog, EventsAreKeyedByTimeAndTheCounter) {
 }
 
 TEST(InstallLog, LongEventTextsAreCutNotOverrun) {
-    MemoryProfile file;
     std::string seen;
     struct Capture : ProfileSink {
         std::string* out;
