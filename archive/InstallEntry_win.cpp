@@ -1,0 +1,198 @@
+// The file work of the copy engine, on Win32.
+
+#include "archive/InstallEntry.h"
+
+#include <windows.h>
+
+#include <utility>
+#include <vector>
+
+#include "framework/Exception.h"
+
+namespace {
+
+constexpr std::int16_t kDestNone = -1;
+constexpr std::int16_t kDestWindows = -2;
+constexpr std::int16_t kDestSystem = -3;
+constexpr std::int32_t kStoredMethod = 2;
+
+}  // namespace
+
+CInstallEntry::CInstallEntry(CMultiFile& owner, std::string componentKey, InstallRecorder& recorder,
+                             InstallSite& site, FileStatusPlatform* platform)
+    : CMultiFileEntry(platform), owner(owner), componentKey(std::move(componentKey)), recorder(recorder),
+      site(site) {}
+
+CInstallEntry::~CInstallEntry() {
+    if (tempPending)
+        DiscardTemporary();
+}
+
+void CInstallEntry::PrepareSingleFile(const std::string& sourcePath, std::int16_t destination,
+                                      std::uint32_t profileSize) {
+    singleFile = true;
+    memberName = sourcePath;
+    memberExtra.clear();
+    header.SetDestination(destination);
+    header.SetDecodedSize(profileSize);
+    header.SetStoredSize(profileSize);
+    header.SetChecksum(0);
+    header.SetMethod(kStoredMethod);
+    header.SetMethodParam(0);
+    header.SetContinued(0);
+    // Time, attributes and the real size come from the file on the media;
+    // the stored size stays the profile's, and that many bytes are copied.
+    FillFromFile();
+}
+
+std::string CInstallEntry::InstallName() const {
+    // A single file's member name is the full source path, which Setup built
+    // itself; an archive member's name must already be a plain name.
+    return singleFile ? FilePath(memberName).GetFileName() : memberName;
+}
+
+void CInstallEntry::Install() {
+    if (header.Destination() == kDestNone)
+        return;
+    placed = 0;
+    replaced = 0;
+    ResolvePaths();
+    // From here until it is placed or handed to the restart, the temporary
+    // file is ours to remove, whatever stops the install of this file.
+    tempPending = true;
+    try {
+        owner.Extract(*this);
+        PlaceFile();
+    } catch (...) {
+        DiscardTemporary();
+        throw;
+    }
+    recorder.LogFileLine(componentKey, finalPath, header.Destination(), static_cast<int>(placed),
+                         static_cast<int>(replaced));
+    UpdateTarget();
+}
+
+void CInstallEntry::ResolvePaths() {
+    const std::string name = InstallName();
+    // A name with a directory, a drive or a device would write outside the
+    // destination directory, or into a device; refuse it before anything
+    // is created.
+    if (!IsSafeMemberName(name))
+        throw CFileException(CFileException::badPath, -1, memberName);
+
+    FilePath dir(site.DestinationPath(header.Destination()));
+    if (dir.IsEmpty())
+        throw CFileException(CFileException::badPath, -1, memberName);
+    dir.CreateDirectoryOrThrow(true);
+
+    finalPath = dir;
+    finalPath.SetFileName(name);
+    if (finalPath.IsTooLong() || finalPath.GetFileName() != name)
+        throw CFileException(CFileException::badPath, -1, finalPath.GetPath());
+
+    tempPath = finalPath;
+    // Decoding creates or truncates its output: a temporary name that already
+    // exists would destroy that file, so running out of names is an error.
+    if (!tempPath.MakeUnique(true, kUniqueNameAttempts))
+        throw CFileException(CFileException::directoryFull, -1, finalPath.GetPath());
+    SetOutputPath(tempPath);
+}
+
+bool CInstallEntry::FindExisting(FilePath& existing) {
+    const std::int16_t destination = header.Destination();
+    if (destination == kDestWindows || destination == kDestSystem) {
+        // Shared files may have been put in either directory by other
+        // installers; the Windows directory is searched first.
+        const std::string name = finalPath.GetFileName();
+        for (std::int16_t where : {kDestWindows, kDestSystem}) {
+            FilePath candidate(site.DestinationPath(where));
+            if (candidate.IsEmpty())
+                continue;
+            candidate.SetFileName(name);
+            if (candidate.Exists()) {
+                existing = candidate;
+                return true;
+            }
+        }
+        return false;
+    }
+    if (finalPath.Exists()) {
+        existing = finalPath;
+        return true;
+    }
+    return false;
+}
+
+bool CInstallEntry::IsNewerThan(const FilePath& existing) {
+    return NewFileReplaces(ReadFileVersion(tempPath), ReadFileVersion(existing), tempPath.ModificationTime(),
+                           existing.ModificationTime());
+}
+
+void CInstallEntry::PlaceFile() {
+    FilePath existing;
+    bool place = false;
+    if (!FindExisting(existing)) {
+        place = true;
+    } else if (IsNewerThan(existing)) {
+        replaced = 1;
+        if (existing.Delete(true)) {
+            place = true;
+        } else {
+            // Typically the old copy is in use: the new one waits under its
+            // temporary name until the next start moves it over.
+            site.ScheduleReplacement(tempPath, existing);
+            tempPending = false;
+        }
+    } else {
+        tempPath.Delete(true);
+        tempPending = false;
+    }
+    if (!place)
+        return;
+    if (!tempPath.Rename(finalPath)) {
+        // Left unreported, the log would claim a file that is not there.
+        const long error = static_cast<long>(GetLastError());
+        throw CFileException(CFileException::OsErrorToCause(error), error, finalPath.GetPath());
+    }
+    tempPending = false;
+    placed = 1;
+}
+
+void CInstallEntry::UpdateTarget() {
+    site.SetInstalledPath(InstallName(), finalPath);
+}
+
+void CInstallEntry::DiscardTemporary() {
+    // The output may still be open when decoding stopped half way.
+    if (IsOpen())
+        CGuardedFile::Abort();
+    if (!tempPath.IsEmpty())
+        tempPath.Delete(true);
+    tempPending = false;
+}
+
+FileVersion CInstallEntry::ReadFileVersion(const std::string& path) {
+    FileVersion version;
+    DWORD handle = 0;
+    const DWORD size = GetFileVersionInfoSizeA(path.c_str(), &handle);
+    if (size == 0)
+        return version;
+    std::vector<char> buffer(static_cast<std::size_t>(size) + 1);
+    if (!GetFileVersionInfoA(path.c_str(), 0, size, buffer.data()))
+        return version;
+    void* block = nullptr;
+    UINT length = 0;
+    char root[] = "\\";
+    // A resource without a readable fixed block carries no file version:
+    // it is treated as having none, so times decide.
+    if (!VerQueryValueA(buffer.data(), root, &block, &length) || block == nullptr ||
+        length < sizeof(VS_FIXEDFILEINFO))
+        return version;
+    const auto* info = static_cast<const VS_FIXEDFILEINFO*>(block);
+    version.present = true;
+    version.parts[0] = HIWORD(info->dwFileVersionMS);
+    version.parts[1] = LOWORD(info->dwFileVersionMS);
+    version.parts[2] = HIWORD(info->dwFileVersionLS);
+    version.parts[3] = LOWORD(info->dwFileVersionLS);
+    return version;
+}
