@@ -5,9 +5,17 @@
 //   archive_bench extract DIR    extracts every member through CMediaMultiFile
 //   archive_bench inflate DIR    inflates the same stored streams with zlib
 //                                directly (64 KiB buffers, minigzip style)
+//   archive_bench files DIR [MB]  writes the same payload as separate source
+//                                files and a kit description for tvkit
 // Prints figures only; nothing is asserted.
 
+#ifdef _WIN32
+#define NOMINMAX
+#include <windows.h>
+#include <psapi.h>
+#else
 #include <sys/resource.h>
+#endif
 
 #include <chrono>
 #include <cstdio>
@@ -32,10 +40,23 @@ using Clock = std::chrono::steady_clock;
 constexpr std::uint64_t kDiskSize = 1457664;
 
 long PeakKiB() {
+#ifdef _WIN32
+    PROCESS_MEMORY_COUNTERS counters{};
+    counters.cb = sizeof counters;
+    GetProcessMemoryInfo(GetCurrentProcess(), &counters, sizeof counters);
+    return static_cast<long>(counters.PeakWorkingSetSize / 1024);
+#else
     rusage usage{};
     getrusage(RUSAGE_SELF, &usage);
     return usage.ru_maxrss;
+#endif
 }
+
+#ifdef _WIN32
+const char kNullDevice[] = "NUL";
+#else
+const char kNullDevice[] = "/dev/null";
+#endif
 
 Bytes Mixed(std::size_t n, std::uint32_t seed, int kind) {
     Bytes out(n);
@@ -120,6 +141,29 @@ int Generate(const std::string& root, int megabytes) {
     return 0;
 }
 
+// The payload of Generate as separate files with a kit description, so that
+// tvkit and gzip can be timed on exactly the same bytes.
+int Files(const std::string& root, int megabytes) {
+    std::filesystem::remove_all(root);
+    std::filesystem::create_directories(root + "/src");
+    std::ofstream kit(root + "/kit.ini", std::ios::binary);
+    kit << "[kit]\n[destinations]\n0 = BENCH|-1|\n[groups]\nBench = Bench|Bench|1|1|1\n"
+           "[archive DATA.AA]\ncomponent = Bench\nlevel = 9\n";
+    std::uint64_t total = 0;
+    std::uint64_t target = static_cast<std::uint64_t>(megabytes) << 20;
+    for (int i = 0; total < target; ++i) {
+        std::string name = "M" + std::to_string(i) + ".DAT";
+        std::size_t size = 100000 + static_cast<std::size_t>((i * 7919) % 900000);
+        Bytes data = Mixed(std::min<std::uint64_t>(size, target - total), static_cast<std::uint32_t>(i), i % 3);
+        std::ofstream(root + "/src/" + name, std::ios::binary)
+            .write(reinterpret_cast<const char*>(data.data()), static_cast<std::streamsize>(data.size()));
+        kit << "[file " << name << "]\nsource = src/" << name << "\narchive = DATA.AA\n";
+        total += data.size();
+    }
+    std::printf("payload: %.1f MB of source files in %s/src\n", total / 1048576.0, root.c_str());
+    return 0;
+}
+
 int Extract(const std::string& root) {
     Locator locator(root);
     locator.current = DiskDir(root, 1);
@@ -131,7 +175,7 @@ int Extract(const std::string& root) {
     std::uint64_t decoded = 0;
     int members = 0;
     while (archive.NextEntry(entry, false)) {
-        entry.SetOutputPath("/dev/null");
+        entry.SetOutputPath(kNullDevice);
         archive.Extract(entry);
         decoded += entry.header.DecodedSize();
         ++members;
@@ -174,7 +218,7 @@ int Inflate(const std::string& root) {
         }
         return got;
     };
-    std::FILE* out = std::fopen("/dev/null", "wb");
+    std::FILE* out = std::fopen(kNullDevice, "wb");
     std::vector<unsigned char> inBuf(65536), outBuf(65536);
     std::uint64_t decoded = 0;
     int members = 0;
@@ -228,7 +272,7 @@ int Inflate(const std::string& root) {
 
 int main(int argc, char** argv) {
     if (argc < 3) {
-        std::fprintf(stderr, "usage: archive_bench gen|extract|inflate DIR [MB]\n");
+        std::fprintf(stderr, "usage: archive_bench gen|extract|inflate|files DIR [MB]\n");
         return 2;
     }
     std::string mode = argv[1];
@@ -239,6 +283,8 @@ int main(int argc, char** argv) {
             return Extract(argv[2]);
         if (mode == "inflate")
             return Inflate(argv[2]);
+        if (mode == "files")
+            return Files(argv[2], argc > 3 ? std::atoi(argv[3]) : 20);
     } catch (const CException& e) {
         std::fprintf(stderr, "failed: %s\n", e.GetRuntimeClass()->className);
         return 1;

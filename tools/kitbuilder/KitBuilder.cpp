@@ -75,7 +75,12 @@ public:
     }
     void Write(const void* data, std::size_t n) override {
         const unsigned char* p = static_cast<const unsigned char*>(data);
-        current->files.back().second.insert(current->files.back().second.end(), p, p + n);
+        Bytes& volume = current->files.back().second;
+        volume.insert(volume.end(), p, p + n);
+        // The lead header's last four bytes mean nothing to the reader; a
+        // kit carries zeros there so that nothing but the files shapes it.
+        if (volume.size() >= ArchiveFormat::kLeadHeaderSize && volume.size() - n < ArchiveFormat::kLeadHeaderSize)
+            std::fill(volume.begin() + 4, volume.begin() + ArchiveFormat::kLeadHeaderSize, 0);
         current->used += n;
     }
     void EndVolume() override {}
@@ -104,7 +109,12 @@ std::string Label(const KitDescription& kit, int number) {
 
 }  // namespace
 
-KitResult BuildKit(const KitDescription& kit, const std::string& outputDir, FileStatusPlatform& status) {
+KitResult BuildKit(const KitDescription& kit, const std::string& outputDir, FileStatusPlatform& status,
+                   const std::function<void(const std::string&)>& progress) {
+    auto tell = [&](const std::string& line) {
+        if (progress)
+            progress(line);
+    };
     const std::uint64_t diskSize = kit.settings.diskSize;
     std::vector<Disk> disks(1);
     Bytes setupExe;
@@ -125,6 +135,7 @@ KitResult BuildKit(const KitDescription& kit, const std::string& outputDir, File
         if (!unit.isArchive) {
             const KitFile& file = kit.files[unit.index];
             Bytes data = ReadSource(file.source);
+            tell("reading " + file.name + " (" + std::to_string(data.size()) + " bytes)");
             if (data.size() > diskSize)
                 throw KitError("file " + file.name + " (" + std::to_string(data.size()) +
                                " bytes) is larger than a diskette; put it into an archive");
@@ -157,6 +168,11 @@ KitResult BuildKit(const KitDescription& kit, const std::string& outputDir, File
             m.data = ReadSource(file.source);
             m.method = archive.method;
             m.level = archive.level;
+            // Deflate that does not shrink a file (already compressed data,
+            // tiny files) only costs the reader time: such a member is stored.
+            if (m.method == ArchiveFormat::kMethodDeflated && DeflateMember(m.data, m.level).size() >= m.data.size())
+                m.method = ArchiveFormat::kMethodStored;
+            tell("reading " + file.name + " (" + std::to_string(m.data.size()) + " bytes)");
             m.destination = file.destination;
             FileStatus s = status.GetStatus(file.source);
             m.modTime = static_cast<std::int32_t>(s.modTime);
@@ -235,6 +251,8 @@ KitResult BuildKit(const KitDescription& kit, const std::string& outputDir, File
         fs::create_directories(dir, error);
         if (error)
             throw KitError("cannot create " + dir.string() + ": " + error.message());
+        tell("writing " + DiskDirName(static_cast<int>(d + 1)) + " (" + std::to_string(d + 1) + " of " +
+             std::to_string(disks.size()) + ")");
         auto put = [&](const std::string& name, const void* data, std::size_t n) {
             fs::path path = dir / name;
             std::ofstream out(path, std::ios::binary | std::ios::trunc);

@@ -5,6 +5,7 @@
 // order; an archive continues volume by volume onto the following
 // diskettes, as Setup's reader expects.
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -20,5 +21,9 @@ struct KitResult {
 };
 
 // Reads the sources (times and attributes through status), writes the kit
-// below outputDir and returns what was written. Throws KitError.
-KitResult BuildKit(const KitDescription& kit, const std::string& outputDir, FileStatusPlatform& status);
+// below outputDir and returns what was written. Throws KitError. progress
+// (optional) hears a line per file read and per diskette written.
+// The output depends on nothing but the sources, their modification times
+// and attributes: two builds of the same input are byte for byte the same.
+KitResult BuildKit(const KitDescription& kit, const std::string& outputDir, FileStatusPlatform& status,
+                   const std::function<void(const std::string&)>& progress = {});

@@ -76,6 +76,8 @@ KitDescription ParseKitDescription(const std::string& text, const std::string& b
     int lineNo = 0;
     std::size_t pos = 0;
     std::set<std::string> seenSections;
+    std::map<int, int> destinationLine;  // id -> line, for the cycle check
+    std::set<std::string> componentNames, targetNames;
     while (pos <= text.size()) {
         std::size_t nl = text.find('\n', pos);
         std::string line = Trim(text.substr(pos, nl == std::string::npos ? std::string::npos : nl - pos));
@@ -147,6 +149,8 @@ KitDescription ParseKitDescription(const std::string& text, const std::string& b
             d.name = Field(f, 0);
             d.parent = f.size() > 1 && !f[1].empty() ? static_cast<std::int16_t>(Number(f[1], -4, 32767, lineNo, "parent")) : -1;
             d.path = Field(f, 2);
+            if (!destinationLine.emplace(d.id, lineNo).second)
+                Fail(lineNo, "destination " + std::to_string(d.id) + " is given twice");
             kit.destinations.push_back(d);
         } else if (section == "groups") {
             ProfileComponent c;
@@ -160,6 +164,8 @@ KitDescription ParseKitDescription(const std::string& text, const std::string& b
             for (const char* r : reserved)
                 if (Upper(key) == Upper(r))
                     Fail(lineNo, "component key '" + key + "' would clash with the section [" + r + "]");
+            if (!componentNames.insert(Upper(key)).second)
+                Fail(lineNo, "component '" + key + "' is given twice");
             kit.components.push_back(c);
         } else if (section == "targets") {
             ProfileTarget t;
@@ -171,6 +177,8 @@ KitDescription ParseKitDescription(const std::string& text, const std::string& b
             t.arguments = Field(f, 4);
             t.iconFile = Field(f, 5);
             t.path = Field(f, 6);
+            if (!targetNames.insert(Upper(key)).second)
+                Fail(lineNo, "target '" + key + "' is given twice");
             kit.targets.push_back(t);
         } else if (section == "diskettes") {
             ProfileDiskette d;
@@ -221,6 +229,24 @@ KitDescription ParseKitDescription(const std::string& text, const std::string& b
         destinationIds.insert(d.id);
     if (!destinationIds.count(0))
         throw KitError("[destinations] must define 0, the main install directory");
+    // Every destination's chain of parents must end at -1 or a predefined
+    // directory; Setup cannot resolve an unknown parent or a cycle.
+    std::map<int, int> parentOf;
+    for (const ProfileDestination& d : kit.destinations)
+        parentOf[d.id] = d.parent;
+    for (const ProfileDestination& d : kit.destinations) {
+        std::set<int> seen;
+        int id = d.id;
+        while (id >= 0) {
+            if (!seen.insert(id).second)
+                Fail(destinationLine[d.id], "destination " + std::to_string(d.id) + " lies in a cycle of parents");
+            auto it = parentOf.find(id);
+            if (it == parentOf.end())
+                Fail(destinationLine[d.id], "destination " + std::to_string(d.id) + ": parent " + std::to_string(id) +
+                                                " is not in [destinations]");
+            id = it->second;
+        }
+    }
     std::map<std::string, std::size_t> archiveByName;
     for (std::size_t i = 0; i < kit.archives.size(); ++i) {
         KitArchive& a = kit.archives[i];

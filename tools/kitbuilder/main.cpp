@@ -1,24 +1,60 @@
 // tvkit: builds the diskette images of a Tessaly Viewer kit from a kit
-// description. Usage: tvkit DESCRIPTION OUTPUT_DIR
-// Exit code 0 on success, 1 on a bad description or a failed write, 2 on
-// bad usage.
+// description, and checks a finished kit.
+//   tvkit [--quiet] DESCRIPTION OUTPUT_DIR
+//   tvkit verify [--quiet] KIT_DIR [PROFILE_NAME]
+// Exit code 0 on success, 1 on a bad description, a failed write or a
+// damaged kit, 2 on bad usage.
 
 #include <cstdio>
+#include <cstring>
 #include <fstream>
 #include <sstream>
+#include <string>
+#include <vector>
 
 #include "archive/ArchiveFormat.h"
 #include "archive/FileStatus.h"
 #include "framework/Exception.h"
 #include "tools/kitbuilder/KitBuilder.h"
 #include "tools/kitbuilder/KitDescription.h"
+#include "tools/kitbuilder/KitVerifier.h"
 
-int main(int argc, char** argv) {
-    if (argc != 3) {
-        std::fprintf(stderr, "usage: tvkit DESCRIPTION OUTPUT_DIR\n");
+namespace {
+
+const char kUsage[] =
+    "usage: tvkit [--quiet] DESCRIPTION OUTPUT_DIR\n"
+    "       tvkit verify [--quiet] KIT_DIR [PROFILE_NAME]\n"
+    "\n"
+    "The first form builds a kit: DISK01, DISK02, ... below the empty OUTPUT_DIR,\n"
+    "from the kit description (see tools/kitbuilder/README.md).\n"
+    "'verify' reads a finished kit: every archive volume and member, every\n"
+    "checksum, and the install profile (default SETUP.ini) against the diskettes.\n"
+    "Progress goes to stderr unless --quiet is given.\n"
+    "Exit code: 0 success, 1 bad description, failed write or damaged kit, 2 bad usage.\n";
+
+int Verify(const std::vector<std::string>& args, bool quiet) {
+    if (args.empty() || args.size() > 2) {
+        std::fputs(kUsage, stderr);
         return 2;
     }
-    const std::string descriptionPath = argv[1];
+    auto progress = [quiet](const std::string& line) {
+        if (!quiet)
+            std::fprintf(stderr, "%s\n", line.c_str());
+    };
+    KitVerifyResult result = VerifyKit(args[0], args.size() > 1 ? args[1] : "SETUP.ini", progress);
+    for (const std::string& problem : result.problems)
+        std::printf("damaged: %s\n", problem.c_str());
+    std::printf("%d archive(s), %d member(s), %d single file(s): %s\n", result.archives, result.members,
+                result.singleFiles, result.problems.empty() ? "kit is sound" : "KIT IS DAMAGED");
+    return result.problems.empty() ? 0 : 1;
+}
+
+int Build(const std::vector<std::string>& args, bool quiet) {
+    if (args.size() != 2) {
+        std::fputs(kUsage, stderr);
+        return 2;
+    }
+    const std::string& descriptionPath = args[0];
     std::ifstream in(descriptionPath, std::ios::binary);
     if (!in) {
         std::fprintf(stderr, "tvkit: cannot read %s\n", descriptionPath.c_str());
@@ -34,12 +70,16 @@ int main(int argc, char** argv) {
 #else
     FileStatusPlatform& status = PosixFileStatus();
 #endif
+    auto progress = [quiet](const std::string& line) {
+        if (!quiet)
+            std::fprintf(stderr, "%s\n", line.c_str());
+    };
     try {
         KitDescription kit = ParseKitDescription(text.str(), baseDir);
-        KitResult result = BuildKit(kit, argv[2], status);
+        KitResult result = BuildKit(kit, args[1], status, progress);
         for (const std::string& line : result.listing)
             std::printf("%s\n", line.c_str());
-        std::printf("%d diskette(s) written to %s\n", result.diskettes, argv[2]);
+        std::printf("%d diskette(s) written to %s\n", result.diskettes, args[1].c_str());
         return 0;
     } catch (const KitError& e) {
         std::fprintf(stderr, "tvkit: %s: %s\n", descriptionPath.c_str(), e.what());
@@ -47,4 +87,29 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "tvkit: cannot read %s (file error %d)\n", e.fileName.c_str(), e.cause);
     }
     return 1;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    std::vector<std::string> args;
+    bool quiet = false;
+    bool verify = false;
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0) {
+            std::fputs(kUsage, stdout);
+            return 0;
+        }
+        if (std::strcmp(argv[i], "--quiet") == 0)
+            quiet = true;
+        else if (i == 1 && std::strcmp(argv[i], "verify") == 0)
+            verify = true;
+        else if (argv[i][0] == '-' && argv[i][1] == '-') {
+            std::fprintf(stderr, "tvkit: unknown option %s\n", argv[i]);
+            std::fputs(kUsage, stderr);
+            return 2;
+        } else
+            args.push_back(argv[i]);
+    }
+    return verify ? Verify(args, quiet) : Build(args, quiet);
 }
