@@ -1,5 +1,6 @@
 // The page table's classes: which page object each template id gets.
 
+#include "app/DirectoryPage.h"
 #include "app/QuestionPages.h"
 #include "resources/ResourceIds.h"
 #include "app/WorkPages.h"

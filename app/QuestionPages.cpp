@@ -18,8 +18,6 @@ bool ConditionsPage::OnInitDialog() {
 
 void ConditionsPage::DoDataExchange(CDataExchange& dx) { DDX_Text(dx, IDC_REQUIREMENTS, requirementsText); }
 
-DirectoryPage::DirectoryPage() : WizardPage(IDD_DIRECTORY) {}
-
 GroupPage::GroupPage() : WizardPage(IDD_GROUP) {}
 
 bool GroupPage::OnInitDialog() {

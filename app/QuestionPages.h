@@ -1,6 +1,6 @@
 #pragma once
 // Pages that wait for the user: the welcome pages, install conditions,
-// directory, program group, the final pages and the restart page.
+// program group, the final pages and the restart page.
 
 #include <string>
 
@@ -29,13 +29,6 @@ public:
 protected:
     bool OnInitDialog() override;
     void DoDataExchange(CDataExchange& dx) override;
-};
-
-// 104 "Select Directory". The directory selection takes this place; until
-// then Next goes on with the profile's own directories.
-class DirectoryPage : public WizardPage {
-public:
-    DirectoryPage();
 };
 
 // 106 "Select Program Item Group": a new group name or an existing group.

@@ -2,11 +2,13 @@
 
 #include <vector>
 
+#include "app/ChangeFolderDlg.h"
 #include "app/FailureReport.h"
 #include "app/MainWnd.h"
 #include "app/StartupText.h"
 #include "resources/ResourceIds.h"
 #include "app/WizardPage.h"
+#include "archive/DiskettePrompt.h"
 #include "errors/ReportException.h"
 #include "profile/PrivateProfile.h"
 
@@ -50,6 +52,7 @@ std::string ModulePath() {
 bool SetupApp::InitInstance() {
     if (!services_) services_ = CreateProgramServices();
     InstallResourceStringLoader();
+    DiskettePrompt::SetFolderPicker(&PickFolderReadOnly);
 
     destinations = NewDestinationMap();
     components = std::make_unique<ComponentMap>();
