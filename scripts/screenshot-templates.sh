@@ -111,6 +111,7 @@ static void RunFolderBrowser(HWND owner) {
     ofn.Flags = OFN_HIDEREADONLY | OFN_SHOWHELP | OFN_ENABLETEMPLATE | OFN_ENABLEHOOK;
     ofn.lpfnHook = FolderHook;
     ofn.lpTemplateName = MAKEINTRESOURCEA(IDD_CHANGEFOLDER);
+    ofn.lpstrTitle = "Change Folder";  // as Setup titles its folder browser
     GetSaveFileNameA(&ofn);
 }
 
