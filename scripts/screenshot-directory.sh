@@ -38,7 +38,7 @@ wine wineboot </dev/null >/dev/null 2>&1
 wine 'C:\tvs-shot-kit\SETUP.EXE' </dev/null >/dev/null 2>&1 &
 status=0
 if wine "$driver" wait Welcome 30000 </dev/null >/dev/null 2>&1 &&
-    wine "$driver" key Welcome enter </dev/null >/dev/null 2>&1 &&
+    wine "$driver" click Welcome 1020 </dev/null >/dev/null 2>&1 &&
     wine "$driver" wait "Select Directory" 30000 </dev/null >/dev/null 2>&1; then
     shot "Select Directory" "$outdir/directory-page.png"
     # Browse (button 4) opens the browser modally: click it in the background.

@@ -36,11 +36,32 @@ BOOL CALLBACK CollectWindow(HWND hwnd, LPARAM param) noexcept try {
     return FALSE;  // out of memory: stop listing rather than unwind into USER32
 }
 
+struct ControlSearch {
+    int id;
+    HWND found;
+};
+
+BOOL CALLBACK MatchControlId(HWND child, LPARAM param) {
+    auto* search = reinterpret_cast<ControlSearch*>(param);
+    if (::GetDlgCtrlID(child) != search->id) return TRUE;
+    search->found = child;
+    return FALSE;
+}
+
+// A control by id: a direct child first, else any descendant, so that the
+// buttons of a page's button bar (a child dialog) are found from the page.
+HWND FindControl(HWND window, int id) {
+    if (HWND direct = ::GetDlgItem(window, id)) return direct;
+    ControlSearch search{id, nullptr};
+    ::EnumChildWindows(window, &MatchControlId, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
 HWND FindOnce(const std::string& title, int requiredControl, const char* className, DWORD threadId) {
     for (const WindowInfo& w : ListTopWindows(threadId)) {
         if (!w.visible || w.title != title) continue;
         if (className && w.className != className) continue;
-        if (requiredControl && !::GetDlgItem(w.hwnd, requiredControl)) continue;
+        if (requiredControl && !FindControl(w.hwnd, requiredControl)) continue;
         return w.hwnd;
     }
     return nullptr;
@@ -94,24 +115,24 @@ std::string WindowText(HWND window) {
 }
 
 std::string ControlText(HWND window, int id) {
-    HWND control = ::GetDlgItem(window, id);
+    HWND control = FindControl(window, id);
     return control ? WindowText(control) : std::string();
 }
 
-bool ControlExists(HWND window, int id) { return ::GetDlgItem(window, id) != nullptr; }
+bool ControlExists(HWND window, int id) { return FindControl(window, id) != nullptr; }
 
 bool IsControlEnabled(HWND window, int id) {
-    HWND control = ::GetDlgItem(window, id);
+    HWND control = FindControl(window, id);
     return control && ::IsWindowEnabled(control);
 }
 
 bool IsControlVisible(HWND window, int id) {
-    HWND control = ::GetDlgItem(window, id);
+    HWND control = FindControl(window, id);
     return control && ::IsWindowVisible(control);
 }
 
 bool Click(HWND window, int id) {
-    HWND control = ::GetDlgItem(window, id);
+    HWND control = FindControl(window, id);
     if (!control) return false;
     ::SendMessageA(control, BM_CLICK, 0, 0);
     return true;
