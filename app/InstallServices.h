@@ -9,6 +9,10 @@
 #include <string>
 #include <vector>
 
+class ComponentMap;
+class DestinationMap;
+class TargetMap;
+
 // The values of the status report made at exit, in the report's order.
 struct StatusReportRequest {
     std::string reportName;    // stem of the main program's name
@@ -52,6 +56,24 @@ public:
     virtual void LogEvent(const std::string& logPath, const std::string& text) {
         (void)logPath;
         (void)text;
+    }
+    // Creates one program item in `group` for every target with an installed
+    // path; the icon files are in `mainDirectory`. Items that cannot be
+    // created are simply missing.
+    virtual void CreateProgramItems(const std::string& group, const TargetMap& targets,
+                                    const std::string& mainDirectory) {
+        (void)group;
+        (void)targets;
+        (void)mainDirectory;
+    }
+    // Writes the "destinations", "groups" and "targets" sections into the
+    // install log at `logPath`, so that the uninstall can read them back.
+    virtual void SaveInstallState(const std::string& logPath, const DestinationMap& destinations,
+                                  const ComponentMap& components, const TargetMap& targets) {
+        (void)logPath;
+        (void)destinations;
+        (void)components;
+        (void)targets;
     }
     // Registers the application path, the uninstall entry and the
     // associations. Failures only leave entries out.

@@ -7,9 +7,11 @@
 #include "profile/PrivateProfile.h"
 #include "system/InstallStatus.h"
 #include "system/ProgmanGroups.h"
+#include "system/ProgramGroups.h"
 #include "system/RegisterApp.h"
 #include "system/RestartSystem.h"
 #include "system/StatusReport.h"
+#include "uninstall/InstallLogFile.h"
 
 namespace {
 
@@ -36,6 +38,36 @@ public:
         report.statusText = request.statusText;
         report.success = request.success;
         return ReportInstallStatus(report);
+    }
+
+    void LogEvent(const std::string& logPath, const std::string& text) override {
+        InstallLogFile log{FilePath(logPath)};
+        // The text is data, never a format.
+        log.LogEvent("%s", text.c_str());
+    }
+
+    void CreateProgramItems(const std::string& group, const TargetMap& targets,
+                            const std::string& mainDirectory) override {
+        ProgramGroups groups;
+        for (const Target& target : targets) {
+            if (target.path.GetPath().empty()) continue;  // its file was not installed
+            std::string iconFile;
+            if (!target.iconFile.empty()) {
+                FilePath icon(mainDirectory);
+                icon.SetFileName(target.iconFile);
+                iconFile = icon.GetPath();
+            }
+            groups.AddProgramItem(group, target.path.GetPath(), target.arguments, target.itemName, iconFile,
+                                  target.icon, std::string(), target.minimized ? SW_SHOWMINIMIZED : SW_SHOW,
+                                  SW_SHOW);
+            PumpMessages();
+        }
+    }
+
+    void SaveInstallState(const std::string& logPath, const DestinationMap& destinations,
+                          const ComponentMap& components, const TargetMap& targets) override {
+        InstallLogFile log{FilePath(logPath)};
+        log.SaveProfileSections(destinations, components, targets);
     }
 
     void RegisterApplication(const RegistrationRequest& r) override {
