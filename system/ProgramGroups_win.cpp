@@ -88,10 +88,13 @@ FilePath ProgramGroups::GroupFolder(const std::string& group) const {
 }
 
 FilePath ProgramGroups::LinkFile(const std::string& group, const std::string& itemName) const {
-    // The item name is the link's whole title: a dot in it ("Viewer 2.0")
-    // is part of the name, not an extension to be replaced.
+    // The item name becomes the file name and "lnk" its extension, so the
+    // text after a dot in the name is replaced: "Viewer 2.0" is saved as
+    // "Viewer 2.lnk". DeleteItem builds the same name, and so do the links
+    // that earlier installs left for their uninstalls to find.
     FilePath link = GroupFolder(group);
-    link.SetFileName(itemName + ".lnk");
+    link.SetFileName(itemName);
+    link.SetExtension("lnk");
     return link;
 }
 
