@@ -11,9 +11,7 @@ case "$outdir" in /*) ;; *) outdir="$(pwd)/$outdir" ;; esac
 if [ -z "$DISPLAY" ]; then
     exec xvfb-run -a -s "-screen 0 1024x768x24" sh "$0" "$outdir"
 fi
-prefix="$root/build/win/wineprefix"
-export WINEPREFIX="$prefix" WINEARCH=win32 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
-[ -f "$prefix/.tvs-ready" ] || sh "$root/scripts/make-prefix.sh" "$prefix"
+. "$root/scripts/use-test-prefix.sh"
 driver="$root/build/win/tools/guidriver/tvsdriver.exe"
 setup="$root/build/win/app/SETUP.EXE"
 cmake --build "$root/build/win" --target setup tvsdriver >/dev/null

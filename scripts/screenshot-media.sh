@@ -10,9 +10,7 @@ if [ -z "$DISPLAY" ]; then
     exec xvfb-run -a -s "-screen 0 1024x768x24" sh "$0" "$@"
 fi
 cmake --build "$win" --target mediashow tvsdriver >/dev/null
-prefix="$win/wineprefix"
-export WINEPREFIX="$prefix" WINEARCH=win32 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
-[ -f "$prefix/.tvs-ready" ] || sh "$root/scripts/make-prefix.sh" "$prefix"
+. "$root/scripts/use-test-prefix.sh"
 shots="$win/shots"
 mkdir -p "$shots"
 driver="$win/tools/guidriver/tvsdriver.exe"
