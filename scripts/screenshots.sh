@@ -11,6 +11,7 @@ out="$root/build/win/screenshots"
 sh "$root/scripts/screenshot-templates.sh" 102 104 106 108 113 114 115 116 138 \
     1537 1545 1546 1547 1549 1550 1558
 sh "$root/scripts/screenshot-error-dialog.sh"
+sh "$root/scripts/screenshot-wizard.sh"
 cp "$root/build/win/shots/error-dialog-collapsed.png" "$root/build/win/shots/error-dialog-expanded.png" "$out/"
 
 cd "$out"
@@ -26,5 +27,5 @@ echo "screenshots in $out"
 
 if [ "$1" = "--readme" ]; then
     mkdir -p "$root/docs/screenshots"
-    cp pages-install.png pages-uninstall.png error-dialog.png "$root/docs/screenshots/"
+    cp wizard-welcome.png pages-install.png pages-uninstall.png error-dialog.png "$root/docs/screenshots/"
 fi
