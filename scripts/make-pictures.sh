@@ -190,8 +190,8 @@ palette = [int(c[1:], 16) for c in sys.argv[1].split()]
 rgb = [((c >> 16) & 255, (c >> 8) & 255, c & 255) for c in palette]
 out = sys.argv[2]
 images = []
-for spec in sys.argv[3:]:
-    path, size = spec.split(':')
+for item in sys.argv[3:]:
+    path, size = item.split(':')
     size = int(size)
     raw = open(path, 'rb').read()
     assert len(raw) == size * size * 4, path

@@ -41,7 +41,7 @@ constexpr StyleCheck kAnyStyle{0, 0};
 constexpr StyleCheck kVisible{WS_VISIBLE, WS_VISIBLE};
 constexpr StyleCheck kHidden{WS_VISIBLE, 0};
 
-struct ControlSpec {
+struct ControlWant {
     int id;            // -1: a label without an id, found by class and text
     const char* cls;
     const char* text;  // nullptr: text not checked
@@ -49,13 +49,13 @@ struct ControlSpec {
     RECT units;        // position in dialog units; right == 0: not checked
 };
 
-struct TemplateSpec {
+struct TemplateWant {
     int id;
     const char* title;
     int width;
     int height;
     std::vector<int> pictures;  // icon ids of the page's SS_ICON statics, in template order
-    std::vector<ControlSpec> controls;
+    std::vector<ControlWant> controls;
 };
 
 constexpr RECT kNoRect{0, 0, 0, 0};
@@ -65,8 +65,8 @@ constexpr StyleCheck kEtched{SS_TYPEMASK, SS_ETCHEDHORZ};
 
 RECT At(int x, int y, int w, int h) { return RECT{x, y, x + w, y + h}; }
 
-const std::vector<TemplateSpec>& Templates() {
-    static const std::vector<TemplateSpec> specs = {
+const std::vector<TemplateWant>& Templates() {
+    static const std::vector<TemplateWant> wanted = {
         {IDD_WELCOME, "Welcome", 295, 161, {IDI_PRODUCT},
          {{-1, "Static", "Welcome to Tessaly Viewer 2.0 Setup.", kVisible, kNoRect},
           {-1, "Static",
@@ -188,7 +188,7 @@ const std::vector<TemplateSpec>& Templates() {
           {IDC_FOLDER_TYPES, "ComboBox", nullptr, kHidden, kNoRect},
           {IDC_FOLDER_READONLY, "Button", "&Read Only", kHidden, kNoRect}}},
     };
-    return specs;
+    return wanted;
 }
 
 INT_PTR CALLBACK TrivialDialogProc(HWND, UINT message, WPARAM, LPARAM) {
@@ -272,32 +272,32 @@ bool IsEtchedLine(HWND control) {
     return (GetWindowLongA(control, GWL_STYLE) & SS_TYPEMASK) == SS_ETCHEDHORZ;
 }
 
-HWND FindControl(HWND dialog, const ControlSpec& spec) {
-    if (spec.id != -1) return GetDlgItem(dialog, spec.id);
+HWND FindControl(HWND dialog, const ControlWant& want) {
+    if (want.id != -1) return GetDlgItem(dialog, want.id);
     for (HWND child : Children(dialog)) {
         if (GetDlgCtrlID(child) != -1 && GetDlgCtrlID(child) != 0xFFFF) continue;
-        if (lstrcmpiA(ClassOf(child).c_str(), spec.cls) != 0) continue;
-        if (spec.text && TextOf(child) != spec.text) continue;
-        if ((StyleOf(child) & spec.style.mask) != spec.style.value) continue;
+        if (lstrcmpiA(ClassOf(child).c_str(), want.cls) != 0) continue;
+        if (want.text && TextOf(child) != want.text) continue;
+        if ((StyleOf(child) & want.style.mask) != want.style.value) continue;
         return child;
     }
     return nullptr;
 }
 
 TEST(Templates, EveryTemplateHasItsTitleSizeAndControls) {
-    for (const TemplateSpec& spec : Templates()) {
-        SCOPED_TRACE("template " + std::to_string(spec.id));
-        Dialog dialog(spec.id);
+    for (const TemplateWant& want : Templates()) {
+        SCOPED_TRACE("template " + std::to_string(want.id));
+        Dialog dialog(want.id);
         ASSERT_NE(dialog.get(), nullptr);
-        EXPECT_EQ(TextOf(dialog.get()), spec.title);
+        EXPECT_EQ(TextOf(dialog.get()), want.title);
 
-        RECT expected = DialogUnitsToPixels(dialog.get(), RECT{0, 0, spec.width, spec.height});
+        RECT expected = DialogUnitsToPixels(dialog.get(), RECT{0, 0, want.width, want.height});
         RECT client;
         GetClientRect(dialog.get(), &client);
         EXPECT_EQ(client.right, expected.right);
         EXPECT_EQ(client.bottom, expected.bottom);
 
-        for (const ControlSpec& control : spec.controls) {
+        for (const ControlWant& control : want.controls) {
             SCOPED_TRACE("control " + std::to_string(control.id) + " " + (control.text ? control.text : ""));
             HWND child = FindControl(dialog.get(), control);
             ASSERT_NE(child, nullptr);
@@ -323,12 +323,12 @@ TEST(Templates, EveryTemplateHasItsTitleSizeAndControls) {
 }
 
 TEST(Templates, PagesAreHiddenPopupsAndTheBarIsAVisibleBorderlessChild) {
-    for (const TemplateSpec& spec : Templates()) {
-        SCOPED_TRACE("template " + std::to_string(spec.id));
-        Dialog dialog(spec.id);
+    for (const TemplateWant& want : Templates()) {
+        SCOPED_TRACE("template " + std::to_string(want.id));
+        Dialog dialog(want.id);
         ASSERT_NE(dialog.get(), nullptr);
         LONG style = GetWindowLongA(dialog.get(), GWL_STYLE);
-        if (spec.id == IDD_BUTTONBAR) {
+        if (want.id == IDD_BUTTONBAR) {
             EXPECT_TRUE(style & WS_CHILD);
             EXPECT_TRUE(style & WS_VISIBLE);
             EXPECT_FALSE(style & (WS_BORDER | WS_DLGFRAME | WS_THICKFRAME));
@@ -366,22 +366,22 @@ std::vector<unsigned char> IconBits(HICON icon) {
 }
 
 TEST(Templates, PagesShowTheirOwnPictures) {
-    for (const TemplateSpec& spec : Templates()) {
-        SCOPED_TRACE("template " + std::to_string(spec.id));
-        Dialog dialog(spec.id);
+    for (const TemplateWant& want : Templates()) {
+        SCOPED_TRACE("template " + std::to_string(want.id));
+        Dialog dialog(want.id);
         ASSERT_NE(dialog.get(), nullptr);
         std::vector<HWND> icons;
         for (HWND child : Children(dialog.get()))
             if (ClassOf(child) == "Static" && (GetWindowLongA(child, GWL_STYLE) & SS_TYPEMASK) == SS_ICON)
                 icons.push_back(child);
-        ASSERT_EQ(icons.size(), spec.pictures.size());
+        ASSERT_EQ(icons.size(), want.pictures.size());
         for (size_t i = 0; i < icons.size(); ++i) {
             HICON shown = reinterpret_cast<HICON>(SendMessageA(icons[i], STM_GETICON, 0, 0));
             ASSERT_NE(shown, nullptr);
-            HICON own = static_cast<HICON>(LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(spec.pictures[i]),
+            HICON own = static_cast<HICON>(LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(want.pictures[i]),
                                                       IMAGE_ICON, 0, 0, LR_DEFAULTSIZE));
             ASSERT_NE(own, nullptr);
-            EXPECT_EQ(IconBits(shown), IconBits(own)) << "icon " << spec.pictures[i];
+            EXPECT_EQ(IconBits(shown), IconBits(own)) << "icon " << want.pictures[i];
             DestroyIcon(own);
         }
     }
@@ -401,9 +401,9 @@ TEST(Templates, PagesShowTheirOwnPictures) {
 // Visible controls must lie inside the dialog, and texts must fit: with
 // "MS Sans Serif" a clipped word is simply not drawn.
 TEST(Templates, ControlsLieInsideAndTheirTextsFit) {
-    for (const TemplateSpec& spec : Templates()) {
-        SCOPED_TRACE("template " + std::to_string(spec.id));
-        Dialog dialog(spec.id);
+    for (const TemplateWant& want : Templates()) {
+        SCOPED_TRACE("template " + std::to_string(want.id));
+        Dialog dialog(want.id);
         ASSERT_NE(dialog.get(), nullptr);
         RECT client;
         GetClientRect(dialog.get(), &client);
