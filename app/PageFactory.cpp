@@ -3,6 +3,7 @@
 #include "app/DirectoryPage.h"
 #include "app/QuestionPages.h"
 #include "resources/ResourceIds.h"
+#include "app/CopyProgressPage.h"
 #include "app/WorkPages.h"
 
 std::unique_ptr<PageNode> CreateWizardPage(int pageId) {

@@ -13,14 +13,6 @@ public:
     int RunStep() override;
 };
 
-// 108 copy progress. The install worker takes this place; until then the
-// step copies nothing and only honours an abandoned run.
-class CopyProgressPage : public WizardPage {
-public:
-    CopyProgressPage();
-    int RunStep() override;
-};
-
 // 1549 "Registering components...": registers the application, then picks
 // the final page from the outcome of the run.
 class RegisteringPage : public WizardPage {
