@@ -12,6 +12,8 @@
 #include "system/RestartSystem.h"
 #include "system/StatusReport.h"
 #include "uninstall/InstallLogFile.h"
+#include "uninstall/RemovalPass.h"
+#include "uninstall/SystemRemovalActions.h"
 
 namespace {
 
@@ -95,6 +97,22 @@ public:
     void StartProgram(const std::string& commandLine) override {
         // Not waited for, and a failure to start changes nothing.
         ::WinExec(commandLine.c_str(), SW_SHOWNORMAL);
+    }
+
+    bool RemoveInstallation(const std::string& logPath, const std::string& group,
+                            const std::function<bool(const std::string& path)>& progress) override {
+        SetupApp* app = GetSetupApp();
+        if (!app || !app->destinations || !app->components || !app->targets) throw CNotSupportedException();
+        PrivateProfile log{FilePath(logPath)};
+        SystemRemovalActions actions(progress, [] { PumpMessages(); });
+        RemovalRequest request;
+        request.removeAllComponents = app->uninstallMode != 0;
+        request.groupName = group;
+        // The running copy cannot delete itself: the clean-up program does
+        // that after Setup exited, and must itself stay until then.
+        request.sparedNames = {RunningModuleFileName(), kCleanupProgramName};
+        RemovalPass pass(log, *app->destinations, *app->components, *app->targets, actions);
+        return pass.Run(request) == RemovalOutcome::Completed;
     }
 };
 

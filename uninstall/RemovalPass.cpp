@@ -112,7 +112,7 @@ bool RemovalPass::RemoveComponentFiles(const Component& component, const Removal
         }
         const bool spared = std::any_of(request.sparedNames.begin(), request.sparedNames.end(),
                                         [&](const std::string& name) { return SameNameNoCase(name, key); });
-        if (!spared) actions.DeleteFile(path.GetPath());
+        if (!spared) actions.DeleteInstalledFile(path.GetPath());
     }
     return true;
 }
@@ -129,5 +129,6 @@ void RemovalPass::RemoveProgramItems(const std::string& groupName) {
 void RemovalPass::RemoveDirectories() {
     // Each is tried once: a directory that still holds a file the user made
     // stays, and so does every directory that holds it.
-    for (const std::string& directory : RemovalDirectoryOrder(destinations)) actions.RemoveDirectory(directory);
+    for (const std::string& directory : RemovalDirectoryOrder(destinations))
+        actions.RemoveInstallDirectory(directory);
 }

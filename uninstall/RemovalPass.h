@@ -30,12 +30,12 @@ public:
     virtual void LowerSharedCount(const std::string& path) = 0;
     // Clears the read-only attribute and deletes the file; failures
     // (missing, in use, no access) are ignored.
-    virtual void DeleteFile(const std::string& path) = 0;
+    virtual void DeleteInstalledFile(const std::string& path) = 0;
     // The program item titled `itemName` in `group`; failures are ignored.
     virtual void DeleteProgramItem(const std::string& group, const std::string& itemName) = 0;
     virtual void DeleteProgramGroup(const std::string& group) = 0;
     // Removes the directory when it is empty; failures are ignored.
-    virtual void RemoveDirectory(const std::string& path) = 0;
+    virtual void RemoveInstallDirectory(const std::string& path) = 0;
     // Lets pending window messages through.
     virtual void Pump() = 0;
 };

@@ -38,7 +38,7 @@ public:
         else
             counts.erase(it);
     }
-    void DeleteFile(const std::string& path) override {
+    void DeleteInstalledFile(const std::string& path) override {
         calls.push_back("delete " + path);
         files.erase(Upper(path));
     }
@@ -46,7 +46,7 @@ public:
         calls.push_back("item " + group + "/" + itemName);
     }
     void DeleteProgramGroup(const std::string& group) override { calls.push_back("group " + group); }
-    void RemoveDirectory(const std::string& path) override {
+    void RemoveInstallDirectory(const std::string& path) override {
         calls.push_back("rmdir " + path);
         const std::string prefix = Upper(path) + "\\";
         const auto inside = [&](const std::string& p) { return p.compare(0, prefix.size(), prefix) == 0; };
