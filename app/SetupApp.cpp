@@ -9,6 +9,7 @@
 #include "resources/ResourceIds.h"
 #include "app/WizardPage.h"
 #include "archive/DiskettePrompt.h"
+#include "archive/FileStatus.h"
 #include "errors/ReportException.h"
 #include "profile/PrivateProfile.h"
 
@@ -18,6 +19,7 @@ SetupApp::~SetupApp() {
     // A run that never reached ExitInstance (a test that stops early) must
     // still not leave pages behind that point at this object.
     WizardPages().Clear();
+    if (batchMode) SetUnattendedReporter(nullptr);
 }
 
 SetupApp* GetSetupApp() { return dynamic_cast<SetupApp*>(GetApp()); }
@@ -53,6 +55,7 @@ bool SetupApp::InitInstance() {
     if (!services_) services_ = CreateProgramServices();
     InstallResourceStringLoader();
     DiskettePrompt::SetFolderPicker(&PickFolderReadOnly);
+    SetDefaultFileStatusPlatform(&Win32FileStatus());
 
     destinations = NewDestinationMap();
     components = std::make_unique<ComponentMap>();
@@ -75,6 +78,18 @@ bool SetupApp::InitInstance() {
     SetDialogBkColor(RGB(192, 192, 192), RGB(0, 0, 0));
 
     ApplySwitches();
+    if (batchMode) {
+        // Nobody watches a batch run: a report that waited for OK would hold
+        // a deployment forever. The report goes into the log's events and
+        // is answered "stop"; the exit code and the status report say the
+        // run failed.
+        SetUnattendedReporter([this](const ErrorReportTexts& texts, bool) {
+            if (logPath)
+                Services().LogEvent(logPath->GetPath(), texts.headline + " " + texts.shortText + " (" +
+                                                            texts.errorInformation + ")");
+            return false;
+        });
+    }
 
     auto* backdrop = new CMainWnd;
     if (!backdrop->Create()) {
@@ -109,6 +124,7 @@ void SetupApp::ApplySwitches() {
 
 int SetupApp::ExitInstance() {
     WizardPages().Clear();
+    if (batchMode) SetUnattendedReporter(nullptr);
 
     StatusReportRequest report;
     report.reportName = StatusReportName(mainProgramName);
@@ -145,6 +161,43 @@ void SetupApp::StartCleanupProgram() {
     const std::string argument = (length > 0 && length < shortPath.size()) ? std::string(shortPath.data(), length)
                                                                             : longPath;
     Services().StartProgram(CleanupCommandLine(FilePath(FilePathKind::kSystemDirectory).GetPath(), argument));
+}
+
+bool SetupApp::LocateSourceFile(const std::string& fileName, int diskette) {
+    if (!sourceDir) return false;
+    FilePath lookedFor(*sourceDir);
+    lookedFor.SetFileName(fileName);
+    if (lookedFor.Exists()) return true;
+
+    // Diskette images copied to a disk sit side by side: DISK01, DISK02, ...
+    std::string sibling = lookedFor.GetDirectory();
+    if (const std::string next = SiblingDisketteDirectory(sibling, diskette); !next.empty()) {
+        FilePath candidate;
+        candidate.SetFullDirectory(next);
+        candidate.SetFileName(fileName);
+        if (candidate.Exists()) {
+            candidate.SetFileName("");
+            *sourceDir = candidate;
+            return true;
+        }
+    }
+
+    if (batchMode) {
+        // Nobody can insert a diskette in a batch run: it fails here, and
+        // the log says which file was missing.
+        if (logPath)
+            Services().LogEvent(logPath->GetPath(),
+                                "Cannot find '" + lookedFor.GetPath() + "' of diskette " + std::to_string(diskette) + ".");
+        return false;
+    }
+    std::string label;
+    if (diskettes) diskettes->GetLabel(diskette, label);
+    std::string location;
+    if (!DiskettePrompt::Ask(sourceDir->GetPath(), fileName, diskette, label, location)) return false;
+    FilePath chosen;
+    chosen.SetFullDirectory(location);
+    *sourceDir = chosen;
+    return true;
 }
 
 LRESULT SetupApp::ProcessWndProcException(const CException& e, const MSG*) {

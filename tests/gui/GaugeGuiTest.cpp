@@ -228,3 +228,26 @@ TEST_F(GaugeGui, EdgeCasesOfTheRange) {
         EXPECT_EQ(shot.At(100, 0), window_);
     }
 }
+
+TEST_F(GaugeGui, RepaintsOnlyWhenThePercentageChanges) {
+    Gauge gauge(0, 1000, 0);
+    ASSERT_TRUE(gauge.Create(WS_VISIBLE, RECT{0, 0, 200, 20}, page_.m_hWnd, 4247));
+    ::ValidateRect(gauge.m_hWnd, nullptr);
+    RECT dirty{};
+
+    gauge.SetPosition(9, false);  // still 0%
+    EXPECT_EQ(gauge.position, 9u);
+    EXPECT_FALSE(::GetUpdateRect(gauge.m_hWnd, &dirty, FALSE));
+
+    gauge.SetPosition(10, false);  // 1%
+    EXPECT_TRUE(::GetUpdateRect(gauge.m_hWnd, &dirty, FALSE));
+    ::ValidateRect(gauge.m_hWnd, nullptr);
+
+    // A new range changes what the same position means: always repainted.
+    gauge.SetRange(1, 20);
+    EXPECT_EQ(gauge.position, 10u);
+    EXPECT_TRUE(::GetUpdateRect(gauge.m_hWnd, &dirty, FALSE));
+    ::ValidateRect(gauge.m_hWnd, nullptr);
+    gauge.SetRange(1, 5);
+    EXPECT_EQ(gauge.position, 5u) << "the position is limited to the new range";
+}

@@ -250,4 +250,29 @@ TEST(WizardModelTest, StartupTexts) {
     EXPECT_EQ(ExitCodeFor(false), 1);
 }
 
+TEST(WizardModelTest, SiblingDiskettesAreFoundByTheirLastTwoDigits) {
+    struct Case {
+        const char* directory;
+        int diskette;
+        const char* sibling;
+    };
+    const Case cases[] = {
+        {"C:\\KIT\\DISK01", 2, "C:\\KIT\\DISK02"},
+        {"C:\\KIT\\DISK02", 1, "C:\\KIT\\DISK01"},
+        {"C:\\KIT\\DISK09", 12, "C:\\KIT\\DISK12"},
+        {"D:\\X17", 3, "D:\\X03"},
+        {"C:\\KIT\\DISK01", 0, "C:\\KIT\\DISK00"},
+        {"C:\\KIT\\DISK00", 2, ""},   // "00" is no diskette number
+        {"C:\\KIT\\DISKA1", 2, ""},   // one digit only
+        {"C:\\KIT\\DISK1A", 2, ""},
+        {"C:\\KIT", 2, ""},
+        {"12", 2, ""},                 // nothing before the number
+        {"A:\\", 2, ""},
+        {"C:\\KIT\\DISK01", 100, ""},  // not two digits
+        {"C:\\KIT\\DISK01", -1, ""},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(SiblingDisketteDirectory(c.directory, c.diskette), c.sibling) << c.directory << " " << c.diskette;
+}
+
 }  // namespace
