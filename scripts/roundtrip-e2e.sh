@@ -20,16 +20,21 @@ prefix="${TVS_BINARY_DIR:-$root/build/win}/roundtrip-prefix"
 failures=0
 
 fail() {
-    echo "FAIL: $*"
+    printf 'FAIL: %s\n' "$*"
     failures=$((failures + 1))
 }
-note() { echo "  $*"; }
+note() { printf '  %s\n' "$*"; }
 
 finish() {
     WINEPREFIX="$prefix" wineserver -k </dev/null >/dev/null 2>&1
     WINEPREFIX="$prefix" wineserver -w </dev/null >/dev/null 2>&1
     rm -rf "$prefix"
 }
+
+# Setup's windows need a display even in batch mode.
+if [ -z "${DISPLAY:-}" ]; then
+    exec xvfb-run -a -s "-screen 0 1024x768x24" sh "$0" "$@"
+fi
 
 if [ ! -f "$root/scripts/make-demo-kit.sh" ]; then
     echo "SKIP: scripts/make-demo-kit.sh is not there yet"
