@@ -67,6 +67,7 @@ for name in $names; do
     size="missing"
     [ -n "$file" ] && size=$(wc -c < "$file" | tr -d ' ')
     count=$(printf '%s\n' "$shared" | grep -i "\\\\$name " | awk '{ print $NF }')
+    [ -n "$count" ] && count=$(printf '%d' "$count")
     printf '    %9s  %s\\%s  count %s\n' "$size" "$sysdir" "$name" "${count:-none}"
 done
 echo
