@@ -7,15 +7,15 @@
 # runs in batch mode (/B), which needs no input. Arguments go to SETUP.EXE.
 # Exit code: Setup's.
 root=$(cd "$(dirname "$0")/.." && pwd)
+# dash's echo would take the "\t" of "C:\tvs-demo-kit" for a tab.
+say() { printf '%s\n' "$*"; }
+
 kit="$WINEPREFIX/drive_c/tvs-demo-kit"
 rm -rf "$kit"
 if ! sh "$root/scripts/make-demo-kit.sh" "$kit" >/dev/null; then
     say "run-setup: the demo kit could not be made" >&2
     exit 1
 fi
-
-# dash's echo would take the "\t" of "C:\tvs-demo-kit" for a tab.
-say() { printf '%s\n' "$*"; }
 # A Windows path in the prefix as a host path.
 host_path() {
     drive=$(printf '%s' "$1" | cut -c1 | tr 'A-Z' 'a-z')
@@ -43,6 +43,25 @@ list_files "$kit" 'C:\tvs-demo-kit' | grep -v 'listing\.txt$'
 # The server stays up, detached, while output of wine commands is read.
 wineserver -p </dev/null >/dev/null 2>&1
 wine wineboot </dev/null >/dev/null 2>&1
+
+# An earlier run of this command left the product installed: its own
+# uninstall entry removes it first, so that this run starts from a clean
+# system and its log and counts describe this install alone.
+previous="$WINEPREFIX/drive_c/TYVIEWER/SETUP.EXE"
+if [ -f "$previous" ]; then
+    say "Removing the earlier demo install: C:\TYVIEWER\SETUP.EXE /U /B"
+    (cd "$(dirname "$previous")" && wine 'C:\TYVIEWER\SETUP.EXE' /U /B </dev/null >/dev/null 2>&1)
+    say "  exit code $?"
+    # The clean-up program takes the Setup copy away once Setup has ended.
+    waited=0
+    while [ -f "$previous" ] && [ $waited -lt 60 ]; do
+        sleep 0.5
+        waited=$((waited + 1))
+    done
+    # The log of an uninstalled product is kept by Setup; the demo starts a
+    # new one.
+    rm -f "$WINEPREFIX/drive_c/windows/TYViewer.log"
+fi
 mode=""
 [ "$TVS_RUN_BATCH" = 1 ] && mode="/B"
 say "Running C:\\tvs-demo-kit\\DISK01\\SETUP.EXE" $mode "$@"
