@@ -19,6 +19,7 @@ SetupApp::~SetupApp() {
     // A run that never reached ExitInstance (a test that stops early) must
     // still not leave pages behind that point at this object.
     WizardPages().Clear();
+    if (batchMode) SetUnattendedReporter(nullptr);
 }
 
 SetupApp* GetSetupApp() { return dynamic_cast<SetupApp*>(GetApp()); }
@@ -77,6 +78,18 @@ bool SetupApp::InitInstance() {
     SetDialogBkColor(RGB(192, 192, 192), RGB(0, 0, 0));
 
     ApplySwitches();
+    if (batchMode) {
+        // Nobody watches a batch run: a report that waited for OK would hold
+        // a deployment forever. The report goes into the log's events and
+        // is answered "stop"; the exit code and the status report say the
+        // run failed.
+        SetUnattendedReporter([this](const ErrorReportTexts& texts, bool) {
+            if (logPath)
+                Services().LogEvent(logPath->GetPath(), texts.headline + " " + texts.shortText + " (" +
+                                                            texts.errorInformation + ")");
+            return false;
+        });
+    }
 
     auto* backdrop = new CMainWnd;
     if (!backdrop->Create()) {
@@ -111,6 +124,7 @@ void SetupApp::ApplySwitches() {
 
 int SetupApp::ExitInstance() {
     WizardPages().Clear();
+    if (batchMode) SetUnattendedReporter(nullptr);
 
     StatusReportRequest report;
     report.reportName = StatusReportName(mainProgramName);
@@ -168,6 +182,14 @@ bool SetupApp::LocateSourceFile(const std::string& fileName, int diskette) {
         }
     }
 
+    if (batchMode) {
+        // Nobody can insert a diskette in a batch run: it fails here, and
+        // the log says which file was missing.
+        if (logPath)
+            Services().LogEvent(logPath->GetPath(),
+                                "Cannot find '" + lookedFor.GetPath() + "' of diskette " + std::to_string(diskette) + ".");
+        return false;
+    }
     std::string label;
     if (diskettes) diskettes->GetLabel(diskette, label);
     std::string location;

@@ -7,8 +7,10 @@
 // headline is cut. Framework exceptions are converted into the family for
 // the report; `e` itself is left alone. Neither operation throws.
 
+#include <functional>
 #include <type_traits>
 
+#include "errors/ErrorReport.h"
 #include "errors/SetupException.h"
 
 namespace report_detail {
@@ -35,6 +37,13 @@ bool ConfirmContinueAfterException(unsigned messageId, const CException& e, Args
     report_detail::Report(messageId, e, true, &answer, args...);
     return answer;
 }
+
+// Where reports go in a run that nobody watches (batch mode): the texts of
+// the report and whether it asks; the result is the answer (true:
+// continue). An empty function, the default, shows the dialog.
+using UnattendedReporter = std::function<bool(const ErrorReportTexts& texts, bool ask)>;
+// Installs `reporter` and returns the one it replaced.
+UnattendedReporter SetUnattendedReporter(UnattendedReporter reporter);
 
 // Makes LoadResourceString read the program's string table (LoadStringA).
 // Called once at start-up by the Windows build.

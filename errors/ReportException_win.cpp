@@ -17,7 +17,18 @@ std::string LoadFromStringTable(unsigned id) {
     return std::string(buffer, n > 0 ? static_cast<std::size_t>(n) : 0);
 }
 
+UnattendedReporter& InstalledReporter() {
+    static UnattendedReporter reporter;
+    return reporter;
+}
+
 }  // namespace
+
+UnattendedReporter SetUnattendedReporter(UnattendedReporter reporter) {
+    UnattendedReporter previous = std::move(InstalledReporter());
+    InstalledReporter() = std::move(reporter);
+    return previous;
+}
 
 void InstallResourceStringLoader() { SetStringLoader(&LoadFromStringTable); }
 
@@ -28,8 +39,14 @@ void report_detail::Report(unsigned messageId, const CException& e, bool ask, bo
     try {
         const std::string format = LoadResourceString(messageId);
         ErrorReportTexts texts = BuildErrorReport(messageId, e, FormatHeadlineV(format.c_str(), args));
-        ErrorDialog dialog(messageId, texts.headline, texts.shortText, texts.longText, texts.errorInformation, ask);
-        INT_PTR result = dialog.DoModal();
+        INT_PTR result = IDCANCEL;
+        if (const UnattendedReporter& unattended = InstalledReporter()) {
+            result = unattended(texts, ask) ? IDOK : IDCANCEL;
+        } else {
+            ErrorDialog dialog(messageId, texts.headline, texts.shortText, texts.longText, texts.errorInformation,
+                               ask);
+            result = dialog.DoModal();
+        }
         if (result == -1) {
             // The template could not be loaded (a damaged executable): the
             // report must still reach the user, so say it in a plain box.

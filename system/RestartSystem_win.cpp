@@ -1,5 +1,6 @@
 #include "system/RestartSystem.h"
 
+#include "framework/ModalSeam.h"
 #include "resources/ResourceIds.h"
 
 namespace {
@@ -28,7 +29,7 @@ RestartHooks ProductionRestartHooks(HWND owner, const std::string& caption) {
     RestartHooks hooks;
     hooks.exitWindows = [](UINT flags, DWORD reserved) { return ExitWindowsEx(flags, reserved); };
     hooks.showMessage = [owner, caption](const std::string& text) {
-        MessageBoxA(owner, text.c_str(), caption.c_str(), MB_OK);
+        ShowMessageBox(owner, text, caption, MB_OK);
     };
     hooks.loadString = LoadModuleString;
     return hooks;

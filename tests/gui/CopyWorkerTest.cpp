@@ -40,6 +40,7 @@ public:
     struct Record {
         std::vector<LoggedFile> files;
         std::vector<std::string> calls;
+        std::vector<std::string> events;
         std::string mainDirectory;
     };
     explicit RecordingServices(Record& record) : record_(record) {}
@@ -63,6 +64,7 @@ public:
                           const TargetMap&) override {
         record_.calls.push_back("SaveInstallState");
     }
+    void LogEvent(const std::string&, const std::string& text) override { record_.events.push_back(text); }
 
 private:
     Record& record_;
@@ -386,6 +388,19 @@ TEST_F(CopyWorkerTest, PromptCancelledEndsTheRunWithoutAReport) {
     EXPECT_EQ(app_->continueFlag, 0);
     EXPECT_EQ(page_->nextPageId, IDD_FAILED);
     EXPECT_TRUE(record.calls.empty());
+}
+
+TEST_F(CopyWorkerTest, BatchRunDoesNotAskForAMissingDiskette) {
+    WriteCommonProfile();
+    Write("Viewer", "gone.txt", "700|0|1|2|0|");
+    Prepare();
+    app_->batchMode = 1;
+
+    EXPECT_EQ(Run(), IDD_FAILED);
+    EXPECT_TRUE(asked.empty());
+    ASSERT_EQ(record.events.size(), 1u);
+    EXPECT_EQ(record.events[0], "Cannot find '" + disk1 + "\\gone.txt' of diskette 2.");
+    EXPECT_EQ(app_->continueFlag, 0);
 }
 
 TEST_F(CopyWorkerTest, NothingSelectedStillWritesItemsAndState) {

@@ -30,6 +30,7 @@ struct ServiceLog {
     std::vector<std::string> calls;
     std::vector<StatusReportRequest> reports;
     std::vector<std::string> started;
+    std::vector<std::string> events;
     std::vector<std::string> groups;  // what ListProgramGroups answers
     bool failLoad = false;
     std::function<void()> onLoad;  // runs inside the reading step
@@ -64,6 +65,7 @@ public:
         return false;
     }
     void StartProgram(const std::string& commandLine) override { log_.started.push_back(commandLine); }
+    void LogEvent(const std::string&, const std::string& text) override { log_.events.push_back(text); }
 
 private:
     ServiceLog& log_;
@@ -341,13 +343,15 @@ TEST_F(WizardChainTest, BatchModeRunsToTheEndUnseenAndSucceeds) {
     EXPECT_TRUE(log.reports[0].success);
 }
 
-TEST_F(WizardChainTest, BatchModeFailureReportsAndExitsWithOne) {
+TEST_F(WizardChainTest, BatchModeFailureIsLoggedWithoutWaitingAndExitsWithOne) {
     log.failLoad = true;
-    answers = {IDOK};  // the "Setup cannot continue" report
     ASSERT_TRUE(Start("/B"));
     ASSERT_TRUE(Ended());
-    ASSERT_EQ(asked.size(), 1u);
-    EXPECT_EQ(asked[0].kind, ModalKind::dialog);
+    // Nobody is asked: the report went into the log's events.
+    EXPECT_TRUE(asked.empty());
+    ASSERT_EQ(log.events.size(), 1u);
+    EXPECT_EQ(log.events[0].rfind("Setup cannot continue", 0), 0u) << log.events[0];
+    EXPECT_NE(log.events[0].find("0 (CInstallProfileException))"), std::string::npos) << log.events[0];
     EXPECT_EQ(Page(IDD_READING)->nextPageId, IDD_FAILED);
     EXPECT_EQ(App().continueFlag, 0);
     EXPECT_EQ(Finish(), 1);
