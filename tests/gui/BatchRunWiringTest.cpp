@@ -61,7 +61,9 @@ long RunSetup(const std::string& arguments) {
 }
 
 TEST(BatchRunWiringTest, BatchInstallRegistersCreatesItemsAndWritesTheLog) {
-    SystemState state;
+    RunTraces traces = DefaultTraces();
+    traces.directories = {kMainDir};
+    SystemState state(traces);
     Kit kit;
 
     // Exit code 0: the run ended on the finished page, not the failure page.

@@ -253,7 +253,7 @@ TEST(InstallE2ETest, CancelDuringCopyingAnsweredNoGoesOnAndYesEndsOnTheFailurePa
     // Stored members of several megabytes each: copying lasts long enough
     // for the clicks even when the program runs fast, and each member ends
     // with its file in place, which shows that copying went on.
-    constexpr int kMembers = 5;
+    constexpr int kMembers = 8;
     std::vector<MemberSource> members;
     for (int i = 1; i <= kMembers; ++i)
         members.push_back(Member("big" + std::to_string(i) + ".bin", Payload(6u << 20, 30 + i, false), 2, 0));

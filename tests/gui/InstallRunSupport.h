@@ -184,9 +184,16 @@ public:
         if (haveShared) ::RegCloseKey(shared);
     }
 
+    // Removes `path` with everything in it. The shell may still hold a
+    // file that a new link points at (it reads the icon), so a failed
+    // removal is tried again for a while.
     static void RemoveTree(const std::string& path) {
-        std::error_code ignored;
-        std::filesystem::remove_all(path, ignored);
+        for (int attempt = 0; attempt < 100; ++attempt) {
+            std::error_code ignored;
+            std::filesystem::remove_all(path, ignored);
+            if (!Exists(path)) return;
+            ::Sleep(100);
+        }
     }
 
 private:
@@ -227,11 +234,26 @@ private:
     std::optional<std::vector<BYTE>> pendingRenames_;
 };
 
+// Wine's shell mirrors every new Start-menu link into the host's desktop
+// menus (outside the prefix, where no test cleans up); the programs this
+// process starts inherit the switch that turns that off.
+inline void KeepLinksInThePrefix() {
+    constexpr const char* kName = "WINEDLLOVERRIDES";
+    constexpr const char* kOff = "winemenubuilder.exe=d";
+    char buffer[1024] = "";
+    const DWORD length = ::GetEnvironmentVariableA(kName, buffer, sizeof buffer);
+    std::string value = length < sizeof buffer ? std::string(buffer, length) : std::string();
+    if (value.find(kOff) != std::string::npos) return;
+    value += value.empty() ? kOff : std::string(";") + kOff;
+    ::SetEnvironmentVariableA(kName, value.c_str());
+}
+
 // A program started with a command line, ended by the test when it is
 // still running at the end of it.
 class Process {
 public:
     explicit Process(std::string commandLine) {
+        KeepLinksInThePrefix();
         STARTUPINFOA startup{};
         startup.cb = sizeof startup;
         started_ = ::CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
