@@ -379,7 +379,7 @@ TEST(InstallE2ETest, DamagedMemberIsReportedAndContinueInstallsTheNextSourceFile
 struct Copy {
     bool versioned;
     std::uint16_t version[4];
-    std::int64_t time;  // of an unversioned copy; versioned ones keep the member time
+    std::int64_t time;  // of the installed copy; a new file carries the member's time
 };
 
 struct VersionCase {
