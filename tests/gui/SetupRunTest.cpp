@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include "InstallRunSupport.h"
 #include "TestEnvironment.h"
 
 #include <cstdlib>
@@ -69,6 +70,14 @@ void PostClick(HWND bar, int id) {
     ::PostMessageA(bar, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(::GetDlgItem(bar, id)));
 }
 
+// A run that gets as far as the registration leaves the log, registry
+// entries and the main directory behind; later tests must not find them.
+installrun::RunTraces Traces() {
+    installrun::RunTraces traces = installrun::DefaultTraces();
+    traces.directories = {installrun::kProposedMainDir};
+    return traces;
+}
+
 // A kit directory with Setup's profile in it; Setup is pointed at it with
 // "/D:". The profile names the main directory itself, so no question page
 // has to supply it.
@@ -81,10 +90,14 @@ public:
         ::WritePrivateProfileStringA(nullptr, nullptr, nullptr, profile.c_str());
     }
     static std::string Switch() { return std::string("/D:") + kDir; }
+    ~Kit() { installrun::SystemState::RemoveTree(kDir); }
+    Kit(const Kit&) = delete;
+    Kit& operator=(const Kit&) = delete;
     static constexpr const char* kDir = "C:\\tvs-wizard-kit";
 };
 
 TEST(SetupRunTest, BatchRunEndsByItselfWithCodeZero) {
+    installrun::SystemState state(Traces());
     Kit kit;
     SetupProcess setup("/B " + Kit::Switch());
     ASSERT_TRUE(setup.Started()) << SetupExe();
@@ -92,6 +105,7 @@ TEST(SetupRunTest, BatchRunEndsByItselfWithCodeZero) {
 }
 
 TEST(SetupRunTest, BatchRunWithoutAProfileEndsWithCodeOneWithoutWaiting) {
+    installrun::SystemState state(Traces());
     SetupProcess setup("/B /D:C:\\tvs-wizard-no-kit");
     ASSERT_TRUE(setup.Started()) << SetupExe();
     // No report waits for an OK: the run ends by itself.
@@ -99,6 +113,7 @@ TEST(SetupRunTest, BatchRunWithoutAProfileEndsWithCodeOneWithoutWaiting) {
 }
 
 TEST(SetupRunTest, CancelConfirmedOnTheWelcomePageEndsWithCodeOne) {
+    installrun::SystemState state(Traces());
     SetupProcess setup("");
     ASSERT_TRUE(setup.Started()) << SetupExe();
     HWND welcome = WaitForPage(setup, "Welcome");
@@ -121,6 +136,7 @@ TEST(SetupRunTest, CancelConfirmedOnTheWelcomePageEndsWithCodeOne) {
 }
 
 TEST(SetupRunTest, ClickingThroughEveryPageEndsWithCodeZero) {
+    installrun::SystemState state(Traces());
     Kit kit;
     SetupProcess setup(Kit::Switch());
     ASSERT_TRUE(setup.Started()) << SetupExe();
