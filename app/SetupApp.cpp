@@ -10,6 +10,7 @@
 #include "app/WizardPage.h"
 #include "archive/DiskettePrompt.h"
 #include "archive/FileStatus.h"
+#include "archive/InstallEntry.h"
 #include "errors/ReportException.h"
 #include "profile/PrivateProfile.h"
 
@@ -164,6 +165,11 @@ void SetupApp::StartCleanupProgram() {
 }
 
 bool SetupApp::LocateSourceFile(const std::string& fileName, int diskette) {
+    // A source named like a device (AUX, CON, COM1.A1, ...) would open the
+    // device wherever it is looked for, and reading an archive header from
+    // a serial port can wait for ever. Refuse it like any unusable name.
+    if (IsDeviceName(FilePath(fileName).GetFileName()))
+        throw CFileException(CFileException::badPath, -1, fileName);
     if (!sourceDir) return false;
     FilePath lookedFor(*sourceDir);
     lookedFor.SetFileName(fileName);
@@ -202,5 +208,12 @@ bool SetupApp::LocateSourceFile(const std::string& fileName, int diskette) {
 
 LRESULT SetupApp::ProcessWndProcException(const CException& e, const MSG*) {
     ReportSetupFailure(e);
+    if (batchMode) {
+        // A page that stays after its Next failed waits for a user who can
+        // correct something; a batch run has none and would wait for ever.
+        // The run fails and ends on the failure page instead.
+        continueFlag = 0;
+        ShowPage(IDD_FAILED, false);
+    }
     return 0;
 }

@@ -30,7 +30,8 @@ public:
     // 0 when the run succeeded, 1 otherwise.
     int ExitInstance() override;
     // Reports an exception that escaped a message handler as "Setup cannot
-    // continue"; nothing else changes.
+    // continue"; nothing else changes, except in a batch run, which then
+    // fails and goes to the failure page (no one could correct anything).
     LRESULT ProcessWndProcException(const CException& e, const MSG* msg) override;
 
     // The layers below the wizard. Tests install their own before
@@ -42,6 +43,8 @@ public:
     // directory, in the sibling diskette directory whose name ends in the
     // diskette's number (sourceDir moves there), or where the user puts it
     // when asked (sourceDir moves there too). False when the user gave up.
+    // Throws CFileException badPath for a device name, which is never
+    // looked for.
     bool LocateSourceFile(const std::string& fileName, int diskette) override;
     std::string SourceDirectory() const override { return sourceDir ? sourceDir->GetPath() : std::string(); }
 

@@ -81,7 +81,13 @@ void CInstallEntry::ResolvePaths() {
         throw CFileException(CFileException::badPath, -1, memberName);
 
     FilePath dir(site.DestinationPath(header.Destination()));
-    if (dir.IsEmpty())
+    // A directory without a drive or a share (a profile's "path" field such
+    // as "DATA") would be taken relative to whatever the current directory
+    // happens to be: that is no place to install into.
+    const std::string& text = dir.GetPath();
+    const bool absolute = (text.size() >= 3 && text[1] == ':' && (text[2] == '\\' || text[2] == '/')) ||
+                          text.compare(0, 2, "\\\\") == 0;
+    if (!absolute)
         throw CFileException(CFileException::badPath, -1, memberName);
     dir.CreateDirectoryOrThrow(true);
 

@@ -77,7 +77,8 @@ public:
                                    HICON icon);
 
     // Creates the window of an already registered frame class. False on
-    // failure (also when OnMessage refused WM_CREATE with -1).
+    // failure (also when OnMessage refused WM_CREATE with -1); the caller
+    // then still owns the object, even when autoDelete is set.
     bool Create(const char* className, const char* title, DWORD style, DWORD exStyle = 0,
                 int x = CW_USEDEFAULT, int y = CW_USEDEFAULT, int width = CW_USEDEFAULT,
                 int height = CW_USEDEFAULT, HWND parent = nullptr, HMENU menu = nullptr);

@@ -116,8 +116,15 @@ bool CFrameWnd::RegisterFrameClass(const char* className, UINT classStyle, HCURS
 
 bool CFrameWnd::Create(const char* className, const char* title, DWORD style, DWORD exStyle, int x, int y,
                        int width, int height, HWND parent, HMENU menu) {
+    // A creation that fails after WM_NCCREATE (a failed WM_CREATE, or no
+    // display to put the window on) still sends WM_NCDESTROY. An auto-
+    // deleting window would delete itself there, although the caller still
+    // owns the object when Create returns false and deletes it again.
+    const bool deleteWhenDestroyed = autoDelete;
+    autoDelete = false;
     HWND hwnd = ::CreateWindowExA(exStyle, className, title, style, x, y, width, height, parent, menu,
                                   GetResourceInstance(), this);
+    autoDelete = deleteWhenDestroyed;
     return hwnd != nullptr;
 }
 

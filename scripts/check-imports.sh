@@ -1,15 +1,69 @@
 #!/bin/sh
 # Fails when a program imports a DLL that Windows does not ship. With
-# --win95 it also fails on imported functions that Windows 95 and NT 4 lack
-# (the ones newer runtimes are known to pull in).
+# --win95 it also fails on imported functions that Windows 95 or NT 4.0
+# lacks, or exports only as a failing stub (the list below; see
+# docs/platforms.md and scripts/list-imports.sh for the full table).
 win95=0
 if [ "$1" = "--win95" ]; then win95=1; shift; fi
-NEWER="GetTickCount64 AddVectoredExceptionHandler RemoveVectoredExceptionHandler GetHandleInformation
-TryEnterCriticalSection InitializeCriticalSectionAndSpinCount InitializeCriticalSectionEx
-GetSystemTimePreciseAsFileTime InitOnceExecuteOnce InitializeSRWLock AcquireSRWLockExclusive
-SleepConditionVariableCS WakeConditionVariable CreateEventExA CreateEventExW GetFileSizeEx
-SetFilePointerEx GetModuleHandleExA GetModuleHandleExW FlsAlloc FlsGetValue FlsSetValue FlsFree
-IsDebuggerPresent GetNativeSystemInfo"
+
+# One name per line; a comment says which systems lack them.
+NEWER=$(sed -e 's/#.*//' <<'EOF'
+# KERNEL32, newer than both systems
+GetTickCount64 AddVectoredExceptionHandler RemoveVectoredExceptionHandler
+InitializeCriticalSectionEx GetSystemTimePreciseAsFileTime InitOnceExecuteOnce
+InitializeSRWLock AcquireSRWLockExclusive AcquireSRWLockShared ReleaseSRWLockExclusive
+ReleaseSRWLockShared InitializeConditionVariable SleepConditionVariableCS
+SleepConditionVariableSRW WakeConditionVariable WakeAllConditionVariable
+CreateEventExA CreateEventExW CreateSemaphoreExW CreateMutexExW
+GetFileSizeEx SetFilePointerEx GetModuleHandleExA GetModuleHandleExW
+FlsAlloc FlsGetValue FlsSetValue FlsFree GetNativeSystemInfo
+GetLongPathNameA GetLongPathNameW ReplaceFileA MoveFileWithProgressA CreateHardLinkA
+SetDllDirectoryA GetProcessId GetThreadId GetCurrentProcessorNumber
+QueryFullProcessImageNameA GetFinalPathNameByHandleA CreateSymbolicLinkA
+GetLogicalProcessorInformation GetErrorMode SetThreadStackGuarantee
+RtlCaptureContext EncodePointer DecodePointer HeapSetInformation
+GetFileInformationByHandleEx SetFileInformationByHandle CompareStringEx
+LCMapStringEx GetLocaleInfoEx WTSGetActiveConsoleSessionId GetSystemWindowsDirectoryA
+InitializeCriticalSectionAndSpinCount
+# KERNEL32, NT 4.0 has them, Windows 95 does not
+GetHandleInformation TryEnterCriticalSection IsDebuggerPresent
+InterlockedCompareExchange InterlockedExchangeAdd SwitchToThread SignalObjectAndWait
+GetFileAttributesExA GetFileAttributesExW FindFirstFileExA CopyFileExA
+IsProcessorFeaturePresent CreateWaitableTimerA SetWaitableTimer QueueUserAPC
+GetDiskFreeSpaceExA
+# KERNEL32, failing stubs on Windows 95 that the runtime calls
+CreateSemaphoreW GetModuleHandleW LoadLibraryW
+# USER32
+TrackMouseEvent GetMonitorInfoA MonitorFromWindow MonitorFromPoint EnumDisplayMonitors
+SetLayeredWindowAttributes UpdateLayeredWindow AnimateWindow FlashWindowEx GetAncestor
+SendInput GetWindowInfo GetTitleBarInfo GetComboBoxInfo GetLastInputInfo
+AllowSetForegroundWindow LockSetForegroundWindow GetGUIThreadInfo RealGetWindowClassA
+PrintWindow SetProcessDPIAware GetDpiForWindow ChangeWindowMessageFilter
+AddClipboardFormatListener GetRawInputData RegisterDeviceNotificationA
+# GDI32
+GetTextExtentExPointI SetLayout GetDCBrushColor SetDCBrushColor AddFontResourceExA
+GetGlyphIndicesA GdiAlphaBlend GdiGradientFill
+# ADVAPI32
+RegGetValueA RegDeleteTreeA RegCopyTreeA RegSetKeyValueA RegDeleteKeyExA
+RegOpenCurrentUser RegDisablePredefinedCache RegOpenUserClassesRoot SystemFunction036
+# SHELL32 (newer shells only)
+SHGetFolderPathA SHGetSpecialFolderPathA SHCreateDirectoryExA SHGetKnownFolderPath
+SHGetFolderLocation SHParseDisplayName
+# OLE32 (DCOM, which Windows 95 retail lacks)
+CoInitializeEx CoCreateInstanceEx CoInitializeSecurity
+# VERSION
+GetFileVersionInfoExA GetFileVersionInfoSizeExA
+# msvcrt.dll, newer than the versions NT 4.0 and Windows 95 OSR2 ship
+_vscprintf _scprintf _vsnprintf_s _snprintf_s sprintf_s _aligned_malloc _aligned_free
+_aligned_realloc __iob_func _get_output_format _set_output_format
+_set_invalid_parameter_handler _get_invalid_parameter_handler _fstat64 _stat64
+_ftelli64 _fseeki64 _time64 _localtime64 _gmtime64 _mktime64 _ctime64 _wfopen_s
+fopen_s strtok_s strcpy_s strcat_s memcpy_s memmove_s _strtoi64 _strtoui64
+_get_current_locale _create_locale _free_locale _configthreadlocale
+___lc_codepage_func ___mb_cur_max_func __pctype_func __pwctype_func _resetstkoflw
+EOF
+)
+
 status=0
 for exe in "$@"; do
     if [ ! -f "$exe" ]; then echo "$exe: missing"; status=1; continue; fi
@@ -23,9 +77,10 @@ for exe in "$@"; do
         esac
     done
     if [ $win95 = 1 ]; then
+        functions=$(echo "$dump" | sed -n 's/^[[:space:]]\{1,\}[0-9a-f]\{1,\}[[:space:]]\{1,\}[0-9]\{1,\}[[:space:]]\{1,\}\([A-Za-z_][A-Za-z0-9_@]*\)$/\1/p')
         for f in $NEWER; do
-            if echo "$dump" | grep -Eq "^[[:space:]]+[0-9a-f]+[[:space:]]+[0-9]+[[:space:]]+$f\$"; then
-                echo "  imports $f, which Windows 95 and NT 4 lack"; status=1
+            if echo "$functions" | grep -qx "$f"; then
+                echo "  imports $f, which Windows 95 or NT 4.0 lacks"; status=1
             fi
         done
     fi
