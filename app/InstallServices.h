@@ -108,4 +108,17 @@ public:
         (void)existingFile;
         return false;
     }
+    // The removal pass over the install log at `logPath` and the data model
+    // loaded from it: the logged files and shared counts, the program items
+    // of `group` and the group, the empty install directories. `progress` is
+    // called with each file's path before the file is removed; when it
+    // returns false the pass stops at once and nothing more is removed.
+    // Returns false when it was stopped.
+    virtual bool RemoveInstallation(const std::string& logPath, const std::string& group,
+                                    const std::function<bool(const std::string& path)>& progress) {
+        (void)logPath;
+        (void)group;
+        (void)progress;
+        return true;
+    }
 };

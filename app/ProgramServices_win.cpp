@@ -14,6 +14,8 @@
 #include "system/RestartSystem.h"
 #include "system/StatusReport.h"
 #include "uninstall/InstallLogFile.h"
+#include "uninstall/RemovalPass.h"
+#include "uninstall/SystemRemovalActions.h"
 
 namespace {
 
@@ -119,6 +121,22 @@ public:
 
     bool ReplaceAtNextStart(const std::string& newFile, const std::string& existingFile) override {
         return ReplaceAtReboot(newFile, existingFile);
+    }
+
+    bool RemoveInstallation(const std::string& logPath, const std::string& group,
+                            const std::function<bool(const std::string& path)>& progress) override {
+        SetupApp* app = GetSetupApp();
+        if (!app || !app->destinations || !app->components || !app->targets) throw CNotSupportedException();
+        PrivateProfile log{FilePath(logPath)};
+        SystemRemovalActions actions(progress, [] { PumpMessages(); });
+        RemovalRequest request;
+        request.removeAllComponents = app->uninstallMode != 0;
+        request.groupName = group;
+        // The running copy cannot delete itself: the clean-up program does
+        // that after Setup exited, and must itself stay until then.
+        request.sparedNames = {RunningModuleFileName(), kCleanupProgramName};
+        RemovalPass pass(log, *app->destinations, *app->components, *app->targets, actions);
+        return pass.Run(request) == RemovalOutcome::Completed;
     }
 };
 

@@ -1,8 +1,10 @@
 #include "app/WorkPages.h"
 
+#include "app/ButtonBar.h"
 #include "app/SetupApp.h"
 #include "resources/ResourceIds.h"
 #include "framework/WinApp.h"
+#include "uninstall/RemovalPass.h"
 
 namespace {
 
@@ -11,10 +13,6 @@ SetupApp& App() {
     if (!app) throw CNotSupportedException();
     return *app;
 }
-
-// The page after a placeholder work step: the failure page once the run
-// has been abandoned.
-int NextUnlessAbandoned(int nextPageId) { return App().continueFlag ? nextPageId : IDD_FAILED; }
 
 }  // namespace
 
@@ -56,7 +54,51 @@ int RegisteringPage::RunStep() {
 
 RemovingPage::RemovingPage() : WizardPage(IDD_REMOVING) {}
 
-int RemovingPage::RunStep() { return NextUnlessAbandoned(nextPageId); }
+int RemovingPage::RunStep() {
+    SetupApp& app = App();
+    // A run abandoned already (the backdrop closed) removes nothing.
+    if (!app.continueFlag) {
+        MarkCancelled();
+        return nextPageId;
+    }
+    struct RunningGuard {
+        explicit RunningGuard(RemovingPage& page) : page(page) {
+            page.running = true;
+            page.EnableNavigation(false);
+        }
+        ~RunningGuard() {
+            page.running = false;
+            page.EnableNavigation(true);
+        }
+        RemovingPage& page;
+    } guard(*this);
+    const bool completed =
+        app.Services().RemoveInstallation(app.logPath ? app.logPath->GetPath() : std::string(), app.groupName,
+                                          [this](const std::string& path) { return OnRemovingFile(path); });
+    if (!completed) MarkCancelled();
+    return nextPageId;
+}
+
+void RemovingPage::OnOK() {
+    if (!running) WizardPage::OnOK();
+}
+
+void RemovingPage::OnCancel() { cancelRequested = true; }
+
+void RemovingPage::EnableNavigation(bool enable) {
+    if (!buttonBar) return;
+    if (HWND next = buttonBar->GetDlgItem(IDC_NEXT)) ::EnableWindow(next, enable && nextPageId != 0);
+    if (HWND back = buttonBar->GetDlgItem(IDC_BACK)) ::EnableWindow(back, enable && backPageId != 0);
+}
+
+bool RemovingPage::OnRemovingFile(const std::string& path) {
+    SetDlgItemText(IDC_REMOVINGFILE, path);
+    PumpMessages();
+    if (!App().continueFlag) return false;
+    if (GoOnAfterCancelRequest(cancelRequested, [this] { return ConfirmCancel(); })) return true;
+    MarkCancelled();
+    return false;
+}
 
 UnregisteringPage::UnregisteringPage() : WizardPage(IDD_UNREGISTERING) {}
 

@@ -2,6 +2,8 @@
 // Pages that do their work as soon as they are shown and then move on:
 // reading the profile, copying, registering, removing, unregistering.
 
+#include <string>
+
 #include "app/WizardPage.h"
 
 // 114 "Reading Setup information": loads the profile (or the log) once and
@@ -21,12 +23,26 @@ public:
     int RunStep() override;
 };
 
-// 1546 "Removing File:". The removal pass takes this place; until then the
-// step removes nothing and only honours an abandoned run.
+// 1546 "Removing File:": runs the removal pass, showing each file's path.
+// Cancel only marks a request; the pass asks the exit question at its next
+// file, and Yes ends on the failure page with nothing more removed.
 class RemovingPage : public WizardPage {
 public:
     RemovingPage();
     int RunStep() override;
+    // Next (Enter) does nothing while the pass runs: leaving the page then
+    // would unregister a product whose files are still being removed.
+    void OnOK() override;
+    void OnCancel() override;
+
+    bool cancelRequested = false;
+
+private:
+    void EnableNavigation(bool enable);
+    // The pass's hook before each file. False: stop.
+    bool OnRemovingFile(const std::string& path);
+
+    bool running = false;
 };
 
 // 1550 "Unregistering components...": removes the application's registration.

@@ -1,6 +1,10 @@
 #!/bin/sh
-# Builds Setup and starts it under Wine in a prefix of its own inside the
-# build tree. Without a display it runs in batch mode on a private Xvfb server.
+# Builds everything, makes the demo kit (two diskette directories) in a Wine
+# prefix of its own inside the build tree, installs Tessaly Viewer from it
+# with the shipped SETUP.EXE and shows what the install left: files,
+# registry entries, program items and the install log (scripts/run-setup.sh).
+# With a display Setup runs visibly; without one it runs in batch mode on a
+# private Xvfb server.
 set -e
 root=$(cd "$(dirname "$0")/.." && pwd)
 sh "$root/scripts/deps.sh"

@@ -183,6 +183,19 @@ TEST_F(QzdinstTest, LeavesADirectoryThatStillHoldsUserFiles) {
   EXPECT_TRUE(Exists(dir + "\\mine\\water.xyz"));
 }
 
+TEST_F(QzdinstTest, TakesOnlyTheSetupCopyAndItsProfileNothingNamedLikeThem) {
+  const std::string dir = MakeInstall("Tessaly");
+  CreateDirectoryA((dir + "\\SAMPLES").c_str(), nullptr);
+  const char* const others[] = {"SETUP.EXE.bak", "SETUP.DLL", "SETUP", "_qzdinst.exe", "tyviewer.exe",
+                                "SAMPLES\\SETUP.EXE", "SAMPLES\\SETUP.ini"};
+  for (const char* name : others) WriteFile(dir + "\\" + name, "not the Setup copy");
+  EXPECT_EQ(0, RunCleanup("/U /PP:" + ShortPath(dir + "\\SETUP.ini")));
+  EXPECT_FALSE(Exists(dir + "\\SETUP.EXE"));
+  EXPECT_FALSE(Exists(dir + "\\SETUP.ini"));
+  for (const char* name : others) EXPECT_TRUE(Exists(dir + "\\" + name)) << name;
+  EXPECT_TRUE(Exists(dir + "\\SAMPLES"));
+}
+
 TEST_F(QzdinstTest, FindsALongNamedSetupCopyFromTheShortProfilePath) {
   const std::string dir = MakeInstall("Tessaly Viewer 1.0", "Tessaly Viewer Setup");
   const std::string shortIni = ShortPath(dir + "\\Tessaly Viewer Setup.ini");

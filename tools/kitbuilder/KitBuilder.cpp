@@ -10,6 +10,7 @@
 #include "archive/ArchiveFormat.h"
 #include "archive/MultiFileWriter.h"
 #include "framework/Exception.h"
+#include "tools/kitbuilder/DeflateOnce.h"
 
 namespace {
 
@@ -134,6 +135,22 @@ KitResult BuildKit(const KitDescription& kit, const std::string& outputDir, File
         ProfileSourceFile item;
         if (!unit.isArchive) {
             const KitFile& file = kit.files[unit.index];
+            if (IsSetupProgram(file.name) && !setupExe.empty()) {
+                // Already on DISK01 as the program the user starts; the
+                // profile line points there and no room is taken twice.
+                if (file.source != kit.settings.setupExe && ReadSource(file.source) != setupExe)
+                    throw KitError("[file " + file.name + "] (" + file.source + ") differs from setup_exe (" +
+                                   kit.settings.setupExe + "); DISK01 carries a single SETUP.EXE");
+                item.name = file.name;
+                item.size = static_cast<std::int32_t>(setupExe.size());
+                item.kind = 0;
+                item.count = 1;
+                item.diskette = 1;
+                item.destination = file.destination;
+                item.text = file.text;
+                byComponent[file.component].push_back(item);
+                continue;
+            }
             Bytes data = ReadSource(file.source);
             tell("reading " + file.name + " (" + std::to_string(data.size()) + " bytes)");
             if (data.size() > diskSize)
@@ -168,10 +185,6 @@ KitResult BuildKit(const KitDescription& kit, const std::string& outputDir, File
             m.data = ReadSource(file.source);
             m.method = archive.method;
             m.level = archive.level;
-            // Deflate that does not shrink a file (already compressed data,
-            // tiny files) only costs the reader time: such a member is stored.
-            if (m.method == ArchiveFormat::kMethodDeflated && DeflateMember(m.data, m.level).size() >= m.data.size())
-                m.method = ArchiveFormat::kMethodStored;
             tell("reading " + file.name + " (" + std::to_string(m.data.size()) + " bytes)");
             m.destination = file.destination;
             FileStatus s = status.GetStatus(file.source);
@@ -187,11 +200,15 @@ KitResult BuildKit(const KitDescription& kit, const std::string& outputDir, File
             throw KitError("archive " + archive.name + " holds more than 2 GB");
 
         DiskVolumeOutput output(disks, diskSize, archive.name);
-        CMultiFileWriter writer(output);
+        // Deflate that does not shrink a file (already compressed data, tiny
+        // files) only costs the reader time: such a member is stored. The
+        // output deflates each member once, both to decide and to write.
+        DeflateOnceOutput once(output);
+        CMultiFileWriter writer(once);
         std::size_t first = current;
         try {
-            for (const MemberSource& m : members)
-                writer.AddMember(m);
+            for (MemberSource& m : members)
+                writer.AddMember(once.Prepare(std::move(m)));
             // Start on a fresh diskette when the current one cannot hold the
             // lead header and the headers that must share the first volume.
             if (disks[current].used + writer.FirstVolumeNeed() + 1 > diskSize)
@@ -210,13 +227,15 @@ KitResult BuildKit(const KitDescription& kit, const std::string& outputDir, File
         item.destination = 0;
         item.text = archive.text;
         byComponent[archive.component].push_back(item);
-        for (const MemberPlacement& p : writer.Placements())
-            result.listing.push_back("  " + archive.name + ": " + p.name + " " + std::to_string(p.decodedSize) + " -> " +
+        for (std::size_t k = 0; k < writer.Placements().size(); ++k) {
+            const MemberPlacement& p = writer.Placements()[k];
+            result.listing.push_back("  " + archive.name + ": " + p.name + " " + std::to_string(once.DecodedSize(k)) + " -> " +
                                      std::to_string(p.storedSize) + " bytes, diskette " +
                                      std::to_string(first + 1 + static_cast<std::size_t>(p.firstVolume)) +
                                      (p.lastVolume != p.firstVolume
                                           ? "-" + std::to_string(first + 1 + static_cast<std::size_t>(p.lastVolume))
                                           : std::string()));
+        }
     }
     if (disks.size() > 99)
         throw KitError("the kit needs " + std::to_string(disks.size()) + " diskettes; at most 99 are numbered");

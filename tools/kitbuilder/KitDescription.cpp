@@ -69,6 +69,10 @@ void CheckMediaName(const std::string& name, int line) {
 
 }  // namespace
 
+bool IsSetupProgram(const std::string& mediaName) {
+    return Upper(mediaName) == "SETUP.EXE";
+}
+
 KitDescription ParseKitDescription(const std::string& text, const std::string& baseDir) {
     KitDescription kit;
     std::string section;
@@ -257,6 +261,10 @@ KitDescription ParseKitDescription(const std::string& text, const std::string& b
     std::vector<int> membersPerArchive(kit.archives.size(), 0);
     std::set<std::string> mediaNames;
     for (KitFile& file : kit.files) {
+        // Setup installing a copy of itself (for its uninstall entry) takes
+        // the very file DISK01 starts it from.
+        if (file.source.empty() && file.archive.empty() && IsSetupProgram(file.name) && !kit.settings.setupExe.empty())
+            file.source = kit.settings.setupExe;
         if (file.source.empty())
             Fail(file.line, "file " + file.name + " has no source");
         if (!file.archive.empty()) {
@@ -291,6 +299,12 @@ KitDescription ParseKitDescription(const std::string& text, const std::string& b
         int line = u.isArchive ? kit.archives[u.index].line : kit.files[u.index].line;
         if (!mediaNames.insert(Upper(name)).second)
             Fail(line, "two files on the media are named " + name);
+        // DISK01 also carries the profile and Setup itself: nothing else may
+        // take their names there.
+        if (Upper(name) == Upper(kit.settings.profileName))
+            Fail(line, name + " is the name of the install profile");
+        if (IsSetupProgram(name) && !kit.settings.setupExe.empty() && u.isArchive)
+            Fail(line, "archive " + name + " would take the place of setup_exe on DISK01");
     }
     return kit;
 }

@@ -60,6 +60,11 @@ struct KitDescription {
     std::vector<KitUnit> units;
 };
 
+// True for the name Setup carries on DISK01 (SETUP.EXE, any case). A single
+// [file SETUP.EXE] beside setup_exe is that same file: its source defaults to
+// setup_exe, and it lies on DISK01 without a second copy.
+bool IsSetupProgram(const std::string& mediaName);
+
 // Parses and checks a description. baseDir resolves relative source paths.
 // Throws KitError with "line N: ..." for the first problem found.
 KitDescription ParseKitDescription(const std::string& text, const std::string& baseDir);
