@@ -3,6 +3,7 @@
 #include <new>
 
 #include "app/SetupApp.h"
+#include "app/FaultPoint.h"
 #include "archive/InstallEntry.h"
 #include "errors/ReportException.h"
 #include "framework/WinApp.h"
@@ -167,10 +168,12 @@ void CopyProgressPage::InstallEntry(CInstallEntry& entry) {
     currentEntry = &entry;
     entry.Install();
     AddDoneBytes(entry.header.DecodedSize());
+    FaultPoint("file");
 }
 
 void CopyProgressPage::OnProgress() {
     if (!currentEntry) return;
+    FaultPoint("tick");
     SetupApp& app = App();
     const std::uint32_t position = doneBytes + currentEntry->writeCount;
     PumpMessages();

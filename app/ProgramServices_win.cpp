@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include "app/FaultPoint.h"
 #include "app/SetupApp.h"
 #include "framework/Wnd.h"
 #include "profile/PrivateProfile.h"
@@ -69,6 +70,7 @@ public:
 
     void SaveInstallState(const std::string& logPath, const DestinationMap& destinations,
                           const ComponentMap& components, const TargetMap& targets) override {
+        FaultPoint("state");
         InstallLogFile log{FilePath(logPath)};
         log.SaveProfileSections(destinations, components, targets);
     }
@@ -101,7 +103,20 @@ public:
     }
 
     std::unique_ptr<InstallRecorder> OpenInstallRecorder(const std::string& logPath) override {
+#ifdef TVS_FAULT_POINTS
+        // The fault tests stop a run between placing a file and logging it.
+        struct StoppableLog : InstallLogFile {
+            using InstallLogFile::InstallLogFile;
+            void LogFileLine(const std::string& component, const std::string& path, std::int16_t destination,
+                             int placed, int replaced) override {
+                FaultPoint("log");
+                InstallLogFile::LogFileLine(component, path, destination, placed, replaced);
+            }
+        };
+        return std::make_unique<StoppableLog>(FilePath(logPath));
+#else
         return std::make_unique<InstallLogFile>(FilePath(logPath));
+#endif
     }
 
     bool ReplaceAtNextStart(const std::string& newFile, const std::string& existingFile) override {

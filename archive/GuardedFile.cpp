@@ -1,6 +1,17 @@
 #include "archive/GuardedFile.h"
 
+#include <algorithm>
 #include <cerrno>
+
+#ifdef TVS_FAULT_POINTS
+namespace {
+std::uint64_t* writeSpace = nullptr;
+}  // namespace
+
+void CGuardedFile::SetWriteSpaceForTest(std::uint64_t* freeBytes) {
+    writeSpace = freeBytes;
+}
+#endif
 
 CGuardedFile::~CGuardedFile() {
     Abort();
@@ -57,7 +68,15 @@ void CGuardedFile::WriteToHandle(const void* buffer, std::uint32_t n, std::uint3
     if (!stream)
         throw CFileException(CFileException::invalidFile, -1, openedName);
     errno = 0;
+#ifdef TVS_FAULT_POINTS
+    const std::uint32_t fits =
+        writeSpace ? static_cast<std::uint32_t>(std::min<std::uint64_t>(n, *writeSpace)) : n;
+    std::size_t put = fits ? std::fwrite(buffer, 1, fits, stream) : 0;
+    if (writeSpace)
+        *writeSpace -= put;
+#else
     std::size_t put = std::fwrite(buffer, 1, n, stream);
+#endif
     done += static_cast<std::uint32_t>(put);
     if (put == n)
         return;

@@ -12,6 +12,12 @@
 
 class CGuardedFile {
 public:
+    // Test seam, built only into the test tree (TVS_FAULT_POINTS): the free
+    // space of the medium that every write of this process shares, counted
+    // down as bytes reach a file. A write that does not fit stops where the
+    // space ends, as on a full disk. Null (the default) leaves writes alone.
+    static void SetWriteSpaceForTest(std::uint64_t* freeBytes);
+
     enum SeekFrom { begin = SEEK_SET, current = SEEK_CUR, end = SEEK_END };
 
     CGuardedFile() = default;
