@@ -6,8 +6,11 @@
 // binds the real layers in a subclass. Tests record the calls. Portable.
 
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
+
+#include "archive/InstallEntry.h"
 
 class ComponentMap;
 class DestinationMap;
@@ -87,4 +90,22 @@ public:
     virtual bool RestartSystem() { return false; }
     // Starts `commandLine` in a normal window without waiting; failures are ignored.
     virtual void StartProgram(const std::string& commandLine) { (void)commandLine; }
+
+    // Where the copy engine records every handled file: the install log at
+    // `logPath`, which also counts the users of System-directory files.
+    // Base: a recorder that keeps nothing.
+    virtual std::unique_ptr<InstallRecorder> OpenInstallRecorder(const std::string& logPath) {
+        (void)logPath;
+        struct Nothing : InstallRecorder {
+            void LogFileLine(const std::string&, const std::string&, std::int16_t, int, int) override {}
+        };
+        return std::make_unique<Nothing>();
+    }
+    // Arranges that `newFile` replaces `existingFile` at the next system
+    // start; false when it could not be arranged.
+    virtual bool ReplaceAtNextStart(const std::string& newFile, const std::string& existingFile) {
+        (void)newFile;
+        (void)existingFile;
+        return false;
+    }
 };

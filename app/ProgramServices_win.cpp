@@ -9,6 +9,7 @@
 #include "system/ProgmanGroups.h"
 #include "system/ProgramGroups.h"
 #include "system/RegisterApp.h"
+#include "system/ReplaceAtReboot.h"
 #include "system/RestartSystem.h"
 #include "system/StatusReport.h"
 #include "uninstall/InstallLogFile.h"
@@ -95,6 +96,14 @@ public:
     void StartProgram(const std::string& commandLine) override {
         // Not waited for, and a failure to start changes nothing.
         ::WinExec(commandLine.c_str(), SW_SHOWNORMAL);
+    }
+
+    std::unique_ptr<InstallRecorder> OpenInstallRecorder(const std::string& logPath) override {
+        return std::make_unique<InstallLogFile>(FilePath(logPath));
+    }
+
+    bool ReplaceAtNextStart(const std::string& newFile, const std::string& existingFile) override {
+        return ReplaceAtReboot(newFile, existingFile);
     }
 };
 

@@ -9,6 +9,7 @@
 #include "resources/ResourceIds.h"
 #include "app/WizardPage.h"
 #include "archive/DiskettePrompt.h"
+#include "archive/FileStatus.h"
 #include "errors/ReportException.h"
 #include "profile/PrivateProfile.h"
 
@@ -53,6 +54,7 @@ bool SetupApp::InitInstance() {
     if (!services_) services_ = CreateProgramServices();
     InstallResourceStringLoader();
     DiskettePrompt::SetFolderPicker(&PickFolderReadOnly);
+    SetDefaultFileStatusPlatform(&Win32FileStatus());
 
     destinations = NewDestinationMap();
     components = std::make_unique<ComponentMap>();
@@ -145,6 +147,35 @@ void SetupApp::StartCleanupProgram() {
     const std::string argument = (length > 0 && length < shortPath.size()) ? std::string(shortPath.data(), length)
                                                                             : longPath;
     Services().StartProgram(CleanupCommandLine(FilePath(FilePathKind::kSystemDirectory).GetPath(), argument));
+}
+
+bool SetupApp::LocateSourceFile(const std::string& fileName, int diskette) {
+    if (!sourceDir) return false;
+    FilePath lookedFor(*sourceDir);
+    lookedFor.SetFileName(fileName);
+    if (lookedFor.Exists()) return true;
+
+    // Diskette images copied to a disk sit side by side: DISK01, DISK02, ...
+    std::string sibling = lookedFor.GetDirectory();
+    if (const std::string next = SiblingDisketteDirectory(sibling, diskette); !next.empty()) {
+        FilePath candidate;
+        candidate.SetFullDirectory(next);
+        candidate.SetFileName(fileName);
+        if (candidate.Exists()) {
+            candidate.SetFileName("");
+            *sourceDir = candidate;
+            return true;
+        }
+    }
+
+    std::string label;
+    if (diskettes) diskettes->GetLabel(diskette, label);
+    std::string location;
+    if (!DiskettePrompt::Ask(sourceDir->GetPath(), fileName, diskette, label, location)) return false;
+    FilePath chosen;
+    chosen.SetFullDirectory(location);
+    *sourceDir = chosen;
+    return true;
 }
 
 LRESULT SetupApp::ProcessWndProcException(const CException& e, const MSG*) {

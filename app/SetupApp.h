@@ -7,6 +7,7 @@
 
 #include "app/InstallServices.h"
 #include "app/SwitchTable.h"
+#include "archive/MediaMultiFile.h"
 #include "framework/WinApp.h"
 #include "profile/ComponentMap.h"
 #include "profile/DestinationMap.h"
@@ -16,7 +17,7 @@
 #include "profile/TargetMap.h"
 #include "support/FilePath.h"
 
-class SetupApp : public CWinApp {
+class SetupApp : public CWinApp, public SourceLocator {
 public:
     SetupApp();
     ~SetupApp() override;
@@ -36,6 +37,13 @@ public:
     // InitInstance; otherwise InitInstance binds the program's.
     InstallServices& Services();
     void SetServices(std::unique_ptr<InstallServices> services) { services_ = std::move(services); }
+
+    // Makes `fileName` of diskette `diskette` available: in the source
+    // directory, in the sibling diskette directory whose name ends in the
+    // diskette's number (sourceDir moves there), or where the user puts it
+    // when asked (sourceDir moves there too). False when the user gave up.
+    bool LocateSourceFile(const std::string& fileName, int diskette) override;
+    std::string SourceDirectory() const override { return sourceDir ? sourceDir->GetPath() : std::string(); }
 
     // The five containers, for the loader. Only between InitInstance and ExitInstance.
     ProfileContainers Containers();

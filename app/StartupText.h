@@ -14,3 +14,9 @@ std::string StatusReportName(const std::string& mainProgramName);
 std::string CleanupCommandLine(const std::string& systemDirectory, const std::string& shortProfilePath);
 // Process exit code: 0 when the run succeeded, 1 otherwise.
 inline int ExitCodeFor(bool continueFlag) { return continueFlag ? 0 : 1; }
+// The sibling of a diskette image directory for another diskette: when the
+// last two characters of `directory` (no trailing separator) are digits
+// other than "00" and something comes before them, they are replaced by
+// `diskette` in two digits ("C:\KIT\DISK01", 2 -> "C:\KIT\DISK02").
+// Otherwise, or for a diskette outside 0..99, "".
+std::string SiblingDisketteDirectory(const std::string& directory, int diskette);

@@ -54,8 +54,11 @@ public:
     // without a parent).
     bool Create(DWORD style, const RECT& rect, HWND parent, int id);
 
-    // position = value limited to the range (ClampGaugePosition). The whole
-    // window is invalidated without erasing; `redrawNow` repaints at once.
+    // New range; the position is limited to it and the window invalidated.
+    void SetRange(std::uint32_t minimum, std::uint32_t maximum);
+    // position = value limited to the range (ClampGaugePosition). When the
+    // percentage shown changes, the whole window is invalidated without
+    // erasing and `redrawNow` repaints at once; otherwise nothing is drawn.
     void SetPosition(std::uint32_t value, bool redrawNow);
 
     // Paints the gauge into `dc` over `client` (left and top 0). Used by the

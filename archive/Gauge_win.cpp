@@ -36,9 +36,21 @@ bool Gauge::Create(DWORD style, const RECT& rect, HWND parent, int id) {
     return true;
 }
 
+void Gauge::SetRange(std::uint32_t newMinimum, std::uint32_t newMaximum) {
+    minimum = newMinimum;
+    maximum = newMaximum;
+    position = ClampGaugePosition(position, minimum, maximum);
+    if (m_hWnd) ::InvalidateRect(m_hWnd, nullptr, FALSE);
+}
+
 void Gauge::SetPosition(std::uint32_t value, bool redrawNow) {
+    const int shownPercent = GaugePercent(minimum, maximum, position);
     position = ClampGaugePosition(value, minimum, maximum);
     if (!m_hWnd) return;
+    // The face depends on the percentage alone. The copy worker moves the
+    // position every few kilobytes; repainting an unchanged face each time
+    // costs more than the decoding it reports on.
+    if (GaugePercent(minimum, maximum, position) == shownPercent) return;
     ::InvalidateRect(m_hWnd, nullptr, FALSE);
     if (redrawNow) ::UpdateWindow(m_hWnd);
 }
