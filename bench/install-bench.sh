@@ -16,8 +16,11 @@
 #            (WritePrivateProfileStringA, N times) into C:\windows
 # wineserver and every contender run on CPU 0 (taskset); the display is a
 # private Xvfb as for the main command (set TVS_BENCH_HEADLESS=1 to run
-# without one). Peak memory of SETUP.EXE: VmHWM of its Wine process, sampled
-# from /proc while it runs.
+# without one). Besides wall time, the CPU time of the program, of
+# wineserver and of the X server is shown: it barely moves with the load of
+# other jobs on the shared cores, which wall time does. Peak memory of
+# SETUP.EXE: ru_maxrss of its Wine process (/usr/bin/time; the same as its
+# VmHWM), and its private memory (RssAnon) sampled from /proc.
 #   sh bench/install-bench.sh [RUNS]        (TVS_BENCH_PAYLOADS="a" for one payload)
 set -e
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -76,6 +79,14 @@ wineserver -w </dev/null >/dev/null 2>&1 || true
 taskset -c 0 wineserver -p </dev/null >/dev/null 2>&1
 taskset -c 0 wine wineboot </dev/null >/dev/null 2>&1
 trap 'wineserver -k </dev/null >/dev/null 2>&1 || true' EXIT
+# This prefix's server (by its environment: other prefixes have their own),
+# and the X server of this display, for their share of the CPU.
+server_pid=""
+for p in $(pgrep -x 'wineserver|wineserver64'); do
+    if tr '\0' '\n' <"/proc/$p/environ" 2>/dev/null | grep -qx "WINEPREFIX=$prefix"; then server_pid=$p; fi
+done
+xserver_pid=""
+[ -n "$DISPLAY" ] && xserver_pid=$(pgrep -f "^Xvfb $DISPLAY " | head -1)
 drive_c="$prefix/drive_c"
 
 # --- measuring -------------------------------------------------------------
@@ -86,63 +97,87 @@ tally() { find "$1" -type f -printf '%s\n' 2>/dev/null | awk '{ s += $1 } END { 
 mbps() { awk -v b="$1" -v s="$2" 'BEGIN { printf "%.1f", b / 1048576 / s }'; }
 ratio() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.2f", a / b }'; }
 
-# Peak memory (KiB) of the processes whose command line matches $1, written
-# to $2 as "VmHWM RssAnon" when the file $3 appears. VmHWM is the kernel's
-# high-water mark of the resident set (program, Wine's DLLs, heap); RssAnon,
-# the private memory alone, has no high-water mark and is sampled.
-sample_peak() {
-    hwm=0 anon=0
-    while [ ! -f "$3" ]; do
-        for pid in $(pgrep -f "$1" 2>/dev/null); do
-            set -- "$1" "$2" "$3" $(awk '/^VmHWM:/ { h = $2 } /^RssAnon:/ { a = $2 } END { print h + 0, a + 0 }' "/proc/$pid/status" 2>/dev/null || echo 0 0)
-            [ "$4" -gt "$hwm" ] && hwm=$4
-            [ "$5" -gt "$anon" ] && anon=$5
-        done
+# CPU seconds (user + system) that process $1 has used so far.
+cpu_of() { awk '{ printf "%.2f\n", ($14 + $15) / 100 }' "/proc/$1/stat" 2>/dev/null || echo 0; }
+
+# The largest private memory (RssAnon, KiB) of the child of process $1 (the
+# timed program: taskset and the wine script exec into Wine's loader),
+# written to $2 once it has ended. By pid, not by name: programs of the same
+# name may run in other prefixes on this machine.
+sample_anon() {
+    child=""
+    while [ -z "$child" ] && [ -d "/proc/$1" ]; do
+        child=$(pgrep -P "$1" | head -1 || true)
+        [ -n "$child" ] || sleep 0.01
+    done
+    anon=0
+    while [ -n "$child" ]; do
+        a=$(awk '/^RssAnon:/ { print $2 }' "/proc/$child/status" 2>/dev/null || true)
+        # A process that has ended (or is a zombie) has no RssAnon line.
+        [ -n "$a" ] || break
+        [ "$a" -gt "$anon" ] && anon=$a
         sleep 0.02
     done
-    echo "$hwm $anon" >"$2"
+    echo "$anon" >"$2"
 }
 
-# run_timed LABEL PEAKPATTERN CMD...: runs CMD on CPU 0; appends the wall time
-# to $out/LABEL.times and the peak VmHWM to $out/LABEL.peaks; the CMD's own
-# output goes to $out/LABEL.log.
+# run_timed LABEL CMD...: runs CMD on CPU 0 and appends to $out/LABEL.runs
+# one line "wall cpu server xserver maxrss anon": wall seconds; CPU seconds
+# of the program, of wineserver and of the X server during the run; the
+# program's peak resident set (ru_maxrss, the same as its VmHWM) and its
+# largest sampled private memory (KiB). CPU time, unlike wall time, hardly
+# changes with the load that other jobs put on the shared cores.
 run_timed() {
-    label=$1 pattern=$2
-    shift 2
-    rm -f "$out/stop" "$out/peak"
-    sample_peak "$pattern" "$out/peak" "$out/stop" &
-    sampler=$!
+    label=$1
+    shift
+    ws0=$(cpu_of "$server_pid") xs0=$(cpu_of "${xserver_pid:-0}")
     s=$(now)
+    taskset -c 0 /usr/bin/time -f '%U %S %M' -o "$out/rusage" "$@" </dev/null >>"$out/$label.log" 2>&1 &
+    pid=$!
+    sample_anon "$pid" "$out/anon" &
+    sampler=$!
     status=0
-    taskset -c 0 "$@" </dev/null >>"$out/$label.log" 2>&1 || status=$?
+    wait "$pid" || status=$?
     e=$(now)
-    touch "$out/stop"
     wait "$sampler" || true
-    awk -v s="$s" -v e="$e" 'BEGIN { printf "%.3f\n", e - s }' >>"$out/$label.times"
-    cat "$out/peak" >>"$out/$label.peaks"
+    ws1=$(cpu_of "$server_pid") xs1=$(cpu_of "${xserver_pid:-0}")
+    # time writes "Command exited with non-zero status N" first on failure.
+    tail -1 "$out/rusage" | awk -v s="$s" -v e="$e" -v a="$(cat "$out/anon")" \
+        -v ws0="$ws0" -v ws1="$ws1" -v xs0="$xs0" -v xs1="$xs1" \
+        '{ printf "%.3f %.2f %.2f %.2f %d %d\n", e - s, $1 + $2, ws1 - ws0, xs1 - xs0, $3, a }' >>"$out/$label.runs"
     [ "$status" = 0 ] || echo "    ($label: exit code $status, see $out/$label.log)"
 }
 
-# report LABEL BYTES DIR SRC: median time, throughput, peak, and what was installed.
+# col LABEL N: column N of LABEL's runs, one a line.
+col() { awk -v n="$2" '{ print $n }' "$out/$1.runs"; }
+
+# report LABEL BYTES DIR SRC: medians, throughput, peaks, and what was installed.
 report() {
-    t=$(median <"$out/$1.times")
-    p=$(sort -n "$out/$1.peaks" | tail -1 | awk '{ print $1 }')
-    a=$(sort -n -k2 "$out/$1.peaks" | tail -1 | awk '{ print $2 }')
-    set -- "$1" "$2" "$3" "$4" "$t"
+    t=$(col "$1" 1 | median)
+    c=$(col "$1" 2 | median)
+    w=$(col "$1" 3 | median)
+    x=$(col "$1" 4 | median)
+    total=$(awk -v c="$c" -v w="$w" -v x="$x" 'BEGIN { printf "%.2f", c + w + x }')
+    p=$(col "$1" 5 | sort -n | tail -1)
+    a=$(col "$1" 6 | sort -n | tail -1)
     got=$(tally "$3")
     same=no
     diff -rq "$4" "$3" >/dev/null 2>&1 && same=yes
-    printf '  %-13s median %7.3f s (runs: %s)  %6s MB/s  peak VmHWM %5d KiB, RssAnon %5d KiB\n' "$1" "$t" \
-        "$(tr '\n' ' ' <"$out/$1.times" | sed 's/ $//')" "$(mbps "$2" "$t")" "$p" "$a"
-    printf '  %-13s installed %s files, %s bytes; same bytes as the sources: %s\n' "" \
-        "${got% *}" "${got#* }" "$same"
-    eval "med_$(echo "$1" | tr -c 'a-zA-Z0-9\n' _)=$t"
+    printf '  %-13s wall median %7.3f s (runs: %s)  %6s MB/s\n' "$1" "$t" "$(col "$1" 1 | tr '\n' ' ' | sed 's/ $//')" \
+        "$(mbps "$2" "$t")"
+    printf '  %-13s cpu  median %7.2f s = program %.2f + wineserver %.2f + X server %.2f (program per run: %s)\n' "" \
+        "$total" "$c" "$w" "$x" "$(col "$1" 2 | tr '\n' ' ' | sed 's/ $//')"
+    printf '  %-13s peak memory: resident %d KiB (VmHWM), private %d KiB (RssAnon); resident per run: %s\n' "" "$p" "$a" \
+        "$(col "$1" 5 | tr '\n' ' ' | sed 's/ $//')"
+    printf '  %-13s installed %s files, %s bytes; same bytes as the sources: %s\n' "" "${got% *}" "${got#* }" "$same"
+    key=$(echo "$1" | tr -c 'a-zA-Z0-9\n' _)
+    eval "wall_$key=$t cpu_$key=$total"
 }
 
 # What any window program costs under Wine, for reading Setup's peak against.
 rm -f "$out"/floor.*
-run_timed floor 'window_floor\.exe' wine "$(winepath -w "$out/window_floor.exe")"
-floor="$(awk '{ printf "%d KiB VmHWM, %d KiB RssAnon", $1, $2 }' "$out/floor.peaks")"
+run_timed floor wine "$(winepath -w "$out/window_floor.exe")"
+floor="$(awk '{ printf "%d KiB VmHWM, %d KiB RssAnon", $5, $6 }' "$out/floor.runs")"
 
 echo "cpu: $(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2 | sed 's/^ //'), $(nproc) cores, load before: $(cut -d' ' -f1-3 /proc/loadavg)"
 echo "display: ${DISPLAY:-none}; runs per contender: $runs; wineserver and contenders on CPU 0"
@@ -162,18 +197,18 @@ for p in ${TVS_BENCH_PAYLOADS:-a b}; do
     archive=$(cat "$dir"/kit/DISK*/DATA.A* | wc -c)
     (cd "$dir" && makensis -V1 setup.nsi >/dev/null)
     echo "payload: $files files, $bytes bytes; kit archive $archive bytes ($(ls -d "$dir"/kit/DISK* | wc -l) diskette); NSIS installer $(wc -c <"$dir/setup-nsis.exe") bytes"
-    rm -f "$out"/*.times "$out"/*.peaks "$out"/*.log
+    rm -f "$out"/*.runs "$out"/*.log
     kitw=$(winepath -w "$dir/kit/DISK01")
     i=1
     while [ "$i" -le "$runs" ]; do
         rm -rf "${drive_c:?}/$setupdir" "$drive_c/windows/TYViewer.log"
-        run_timed SETUP 'SETUP\.EXE' wine "$kitw\\SETUP.EXE" /B
+        run_timed SETUP wine "$kitw\\SETUP.EXE" /B
         rm -rf "${drive_c:?}/$nsisdir"
-        run_timed NSIS 'setup-nsis\.exe' wine "$(winepath -w "$dir/setup-nsis.exe")" /S "/D=C:\\$nsisdir"
+        run_timed NSIS wine "$(winepath -w "$dir/setup-nsis.exe")" /S "/D=C:\\$nsisdir"
         rm -rf "${drive_c:?}/$limitdir" "${drive_c:?}/$zlibdir"
-        run_timed limit-reader 'install_limit\.exe' wine "$(winepath -w "$out/install_limit.exe")" reader "$kitw\\DATA.A1" "C:\\$limitdir"
-        run_timed limit-zlib 'install_limit\.exe' wine "$(winepath -w "$out/install_limit.exe")" zlib "$kitw\\DATA.A1" "C:\\$zlibdir"
-        run_timed logwrite 'log_writes\.exe' wine "$(winepath -w "$out/log_writes.exe")" "$files" BENCHLOG.log "$(echo "$kind" | cut -c1 | tr a-z A-Z)" DAT
+        run_timed limit-reader wine "$(winepath -w "$out/install_limit.exe")" reader "$kitw\\DATA.A1" "C:\\$limitdir"
+        run_timed limit-zlib wine "$(winepath -w "$out/install_limit.exe")" zlib "$kitw\\DATA.A1" "C:\\$zlibdir"
+        run_timed logwrite wine "$(winepath -w "$out/log_writes.exe")" "$files" BENCHLOG.log "$(echo "$kind" | cut -c1 | tr a-z A-Z)" DAT
         i=$((i + 1))
     done
     report SETUP "$bytes" "$drive_c/$setupdir" "$dir/src"
@@ -184,10 +219,15 @@ for p in ${TVS_BENCH_PAYLOADS:-a b}; do
     report limit-zlib "$bytes" "$drive_c/$zlibdir" "$dir/src"
     log_ms=$(sed -n 's/.* \([0-9]*\) ms inside.*/\1/p' "$out/logwrite.log" | median)
     log_s=$(awk -v m="$log_ms" 'BEGIN { printf "%.3f", m / 1000 }')
-    printf '  %-13s median %7.3f s wall; %s writes take %s s inside the program (%s ms per write)\n' logwrite \
-        "$(median <"$out/logwrite.times")" "$files" "$log_s" "$(awk -v m="$log_ms" -v n="$files" 'BEGIN { printf "%.3f", m / n }')"
-    echo "  ratios: SETUP/NSIS $(ratio "$med_SETUP" "$med_NSIS"), SETUP/limit(reader) $(ratio "$med_SETUP" "$med_limit_reader"), SETUP/limit(zlib) $(ratio "$med_SETUP" "$med_limit_zlib"), SETUP/(NSIS + log writes) $(ratio "$med_SETUP" "$(awk -v a="$med_NSIS" -v b="$log_s" 'BEGIN { print a + b }')")"
-    echo "  SETUP's peak: $(sort -n "$out/SETUP.peaks" | tail -1 | awk '{ print $1 }') KiB VmHWM of its Wine process (target: below 16384 KiB); a bare window program: $floor"
+    log_cpu=$(awk '{ print $2 + $3 }' "$out/logwrite.runs" | median)
+    printf '  %-13s wall median %7.3f s; %s writes take %s s inside the program (%s ms per write); cpu %.2f s\n' logwrite \
+        "$(col logwrite 1 | median)" "$files" "$log_s" "$(awk -v m="$log_ms" -v n="$files" 'BEGIN { printf "%.3f", m / n }')" "$log_cpu"
+    for m in wall cpu; do
+        eval "s=\$${m}_SETUP n=\$${m}_NSIS r=\$${m}_limit_reader z=\$${m}_limit_zlib"
+        [ "$m" = wall ] && l=$log_s || l=$log_cpu
+        echo "  ratios ($m): SETUP/NSIS $(ratio "$s" "$n"), SETUP/limit(reader) $(ratio "$s" "$r"), SETUP/limit(zlib) $(ratio "$s" "$z"), SETUP/(NSIS + log writes) $(ratio "$s" "$(awk -v a="$n" -v b="$l" 'BEGIN { print a + b }')")"
+    done
+    echo "  SETUP's peak: $(col SETUP 5 | sort -n | tail -1) KiB resident (VmHWM of its Wine process; target: below 16384 KiB); a bare window program: $floor"
 done
 echo
 echo "load after: $(cut -d' ' -f1-3 /proc/loadavg)"
