@@ -15,18 +15,19 @@
 #   logwrite bench/LogWrites.cpp: only the install log's per-file lines
 #            (WritePrivateProfileStringA, N times) into C:\windows
 # wineserver and every contender run on CPU 0 (taskset); the display is a
-# private Xvfb as for the main command (set TVS_BENCH_HEADLESS=1 to run
-# without one). Besides wall time, the CPU time of the program, of
+# private Xvfb as for the main command (the prefix has a virtual desktop,
+# which cannot be created without a display). Besides wall time, the CPU time of the program, of
 # wineserver and of the X server is shown: it barely moves with the load of
 # other jobs on the shared cores, which wall time does. Peak memory of
 # SETUP.EXE: ru_maxrss of its Wine process (/usr/bin/time; the same as its
 # VmHWM), and its private memory (RssAnon) sampled from /proc.
 #   sh bench/install-bench.sh [RUNS]        (TVS_BENCH_PAYLOADS="a" for one payload)
+# A whole run with 3 runs each takes about 20 minutes, most of it payload b.
 set -e
 root=$(cd "$(dirname "$0")/.." && pwd)
 runs=${1:-3}
 
-if [ -z "$DISPLAY" ] && [ "$TVS_BENCH_HEADLESS" != 1 ]; then
+if [ -z "$DISPLAY" ]; then
     exec xvfb-run -a -s "-screen 0 1024x768x24" sh "$0" "$@"
 fi
 
