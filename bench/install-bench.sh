@@ -1,0 +1,234 @@
+#!/bin/sh
+# Figures for a whole install, nothing asserted. Two generated payloads
+# (fixed seeds, under build/bench/install):
+#   a  about 64 MiB in 200 files: molecule text, random bytes, zeros, code-like
+#   b  5,000 small files of 200 B to 20 KiB of the same kinds
+# For each, four contenders install the same files into a fresh directory of
+# the same Wine prefix (build/bench-prefix), each timed RUNS times, median
+# wall time printed:
+#   SETUP    the shipped build/ship/app/SETUP.EXE /B from a tvkit kit (one
+#            component, one deflated archive on one large diskette); this
+#            includes its registration, install log and page changes
+#   NSIS     makensis, SetCompressor zlib, SilentInstall silent, /S /D=...
+#   limit    bench/InstallLimit.cpp: the same kit archive read by our archive
+#            reader (and, second line, by bare zlib), files written, no more
+#   logwrite bench/LogWrites.cpp: only the install log's per-file lines
+#            (WritePrivateProfileStringA, N times) into C:\windows
+# wineserver and every contender run on CPU 0 (taskset); the display is a
+# private Xvfb as for the main command (the prefix has a virtual desktop,
+# which cannot be created without a display). Besides wall time, the CPU time of the program, of
+# wineserver and of the X server is shown: it barely moves with the load of
+# other jobs on the shared cores, which wall time does. Peak memory of
+# SETUP.EXE: ru_maxrss of its Wine process (/usr/bin/time; the same as its
+# VmHWM), and its private memory (RssAnon) sampled from /proc.
+#   sh bench/install-bench.sh [RUNS]        (TVS_BENCH_PAYLOADS="a" for one payload)
+# A whole run with 3 runs each takes about 20 minutes, most of it payload b.
+set -e
+root=$(cd "$(dirname "$0")/.." && pwd)
+runs=${1:-3}
+
+if [ -z "$DISPLAY" ]; then
+    exec xvfb-run -a -s "-screen 0 1024x768x24" sh "$0" "$@"
+fi
+
+out="$root/build/bench/install"
+prefix="$root/build/bench-prefix"
+setup="$root/build/ship/app/SETUP.EXE"
+tvkit="$root/build/host/tools/kitbuilder/tvkit"
+mkdir -p "$out"
+
+for tool in makensis taskset xvfb-run wine i686-w64-mingw32-g++-posix; do
+    if ! command -v "$tool" >/dev/null 2>&1; then
+        echo "install-bench: $tool is missing (makensis: apt-get install -y nsis)" >&2
+        exit 1
+    fi
+done
+if [ ! -x "$tvkit" ] || [ ! -f "$setup" ]; then
+    echo "install-bench: building (scripts/build.sh) ..."
+    sh "$root/scripts/build.sh" >/dev/null
+fi
+
+# --- helper programs -------------------------------------------------------
+echo "building the payload writer and the Windows helpers ..."
+g++ -std=c++17 -O2 -o "$out/install_payload" "$root/bench/InstallPayload.cpp"
+srcs="$root/framework/Object.cpp $root/framework/Exception.cpp $root/errors/SetupException.cpp $root/archive/FileStatus_win.cpp"
+# The portable half of archive/ (no Win32 files, no dialogs).
+for f in "$root"/archive/*.cpp; do
+    case "$f" in *_win.cpp | *_posix.cpp) continue ;; esac
+    if grep -q '^#include <windows.h>' "$f" "${f%.cpp}.h" 2>/dev/null; then continue; fi
+    srcs="$srcs $f"
+done
+wflags="-std=c++17 -O2 -DNDEBUG -I$root -static -static-libgcc -static-libstdc++"
+# shellcheck disable=SC2086
+i686-w64-mingw32-g++-posix $wflags -o "$out/install_limit.exe" "$root/bench/InstallLimit.cpp" $srcs \
+    /usr/i686-w64-mingw32/lib/libz.a -lpsapi
+# shellcheck disable=SC2086
+i686-w64-mingw32-g++-posix $wflags -o "$out/log_writes.exe" "$root/bench/LogWrites.cpp"
+# shellcheck disable=SC2086
+i686-w64-mingw32-g++-posix $wflags -mwindows -o "$out/window_floor.exe" "$root/bench/WindowFloor.cpp"
+
+# --- Wine prefix, server pinned to CPU 0 --------------------------------------
+export WINEPREFIX="$prefix" WINEARCH=win32 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+want=$(sed -n 's/^PREFIX_VERSION=//p' "$root/scripts/make-prefix.sh")
+if [ "$(cat "$prefix/.tvs-ready" 2>/dev/null)" != "$want" ]; then
+    echo "making the Wine prefix $prefix ..."
+    sh "$root/scripts/make-prefix.sh" "$prefix"
+fi
+wineserver -k </dev/null >/dev/null 2>&1 || true
+wineserver -w </dev/null >/dev/null 2>&1 || true
+# Outside any pipe, fds detached (a persistent server holds them forever).
+taskset -c 0 wineserver -p </dev/null >/dev/null 2>&1
+taskset -c 0 wine wineboot </dev/null >/dev/null 2>&1
+trap 'wineserver -k </dev/null >/dev/null 2>&1 || true' EXIT
+# This prefix's server (by its environment: other prefixes have their own),
+# and the X server of this display, for their share of the CPU.
+server_pid=""
+for p in $(pgrep -x 'wineserver|wineserver64'); do
+    if tr '\0' '\n' <"/proc/$p/environ" 2>/dev/null | grep -qx "WINEPREFIX=$prefix"; then server_pid=$p; fi
+done
+xserver_pid=""
+[ -n "$DISPLAY" ] && xserver_pid=$(pgrep -f "^Xvfb $DISPLAY " | head -1)
+drive_c="$prefix/drive_c"
+
+# --- measuring -------------------------------------------------------------
+now() { date +%s.%N; }
+median() { sort -n | awk '{ v[NR] = $1 } END { print v[int((NR + 1) / 2)] }'; }
+# "count bytes" of the regular files below a directory.
+tally() { find "$1" -type f -printf '%s\n' 2>/dev/null | awk '{ s += $1 } END { printf "%d %d\n", NR, s }'; }
+mbps() { awk -v b="$1" -v s="$2" 'BEGIN { printf "%.1f", b / 1048576 / s }'; }
+ratio() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.2f", a / b }'; }
+
+# CPU seconds (user + system) that process $1 has used so far.
+cpu_of() { awk '{ printf "%.2f\n", ($14 + $15) / 100 }' "/proc/$1/stat" 2>/dev/null || echo 0; }
+
+# The largest private memory (RssAnon, KiB) of the child of process $1 (the
+# timed program: taskset and the wine script exec into Wine's loader),
+# written to $2 once it has ended. By pid, not by name: programs of the same
+# name may run in other prefixes on this machine.
+sample_anon() {
+    child=""
+    while [ -z "$child" ] && [ -d "/proc/$1" ]; do
+        child=$(pgrep -P "$1" | head -1 || true)
+        [ -n "$child" ] || sleep 0.01
+    done
+    anon=0
+    while [ -n "$child" ]; do
+        a=$(awk '/^RssAnon:/ { print $2 }' "/proc/$child/status" 2>/dev/null || true)
+        # A process that has ended (or is a zombie) has no RssAnon line.
+        [ -n "$a" ] || break
+        [ "$a" -gt "$anon" ] && anon=$a
+        sleep 0.02
+    done
+    echo "$anon" >"$2"
+}
+
+# run_timed LABEL CMD...: runs CMD on CPU 0 and appends to $out/LABEL.runs
+# one line "wall cpu server xserver maxrss anon": wall seconds; CPU seconds
+# of the program, of wineserver and of the X server during the run; the
+# program's peak resident set (ru_maxrss, the same as its VmHWM) and its
+# largest sampled private memory (KiB). CPU time, unlike wall time, hardly
+# changes with the load that other jobs put on the shared cores.
+run_timed() {
+    label=$1
+    shift
+    ws0=$(cpu_of "$server_pid") xs0=$(cpu_of "${xserver_pid:-0}")
+    s=$(now)
+    taskset -c 0 /usr/bin/time -f '%U %S %M' -o "$out/rusage" "$@" </dev/null >>"$out/$label.log" 2>&1 &
+    pid=$!
+    sample_anon "$pid" "$out/anon" &
+    sampler=$!
+    status=0
+    wait "$pid" || status=$?
+    e=$(now)
+    wait "$sampler" || true
+    ws1=$(cpu_of "$server_pid") xs1=$(cpu_of "${xserver_pid:-0}")
+    # time writes "Command exited with non-zero status N" first on failure.
+    tail -1 "$out/rusage" | awk -v s="$s" -v e="$e" -v a="$(cat "$out/anon")" \
+        -v ws0="$ws0" -v ws1="$ws1" -v xs0="$xs0" -v xs1="$xs1" \
+        '{ printf "%.3f %.2f %.2f %.2f %d %d\n", e - s, $1 + $2, ws1 - ws0, xs1 - xs0, $3, a }' >>"$out/$label.runs"
+    [ "$status" = 0 ] || echo "    ($label: exit code $status, see $out/$label.log)"
+}
+
+# col LABEL N: column N of LABEL's runs, one a line.
+col() { awk -v n="$2" '{ print $n }' "$out/$1.runs"; }
+
+# report LABEL BYTES DIR SRC: medians, throughput, peaks, and what was installed.
+report() {
+    t=$(col "$1" 1 | median)
+    c=$(col "$1" 2 | median)
+    w=$(col "$1" 3 | median)
+    x=$(col "$1" 4 | median)
+    total=$(awk -v c="$c" -v w="$w" -v x="$x" 'BEGIN { printf "%.2f", c + w + x }')
+    p=$(col "$1" 5 | sort -n | tail -1)
+    a=$(col "$1" 6 | sort -n | tail -1)
+    got=$(tally "$3")
+    same=no
+    diff -rq "$4" "$3" >/dev/null 2>&1 && same=yes
+    printf '  %-13s wall median %7.3f s (runs: %s)  %6s MB/s\n' "$1" "$t" "$(col "$1" 1 | tr '\n' ' ' | sed 's/ $//')" \
+        "$(mbps "$2" "$t")"
+    printf '  %-13s cpu  median %7.2f s = program %.2f + wineserver %.2f + X server %.2f (program per run: %s)\n' "" \
+        "$total" "$c" "$w" "$x" "$(col "$1" 2 | tr '\n' ' ' | sed 's/ $//')"
+    printf '  %-13s peak memory: resident %d KiB (VmHWM), private %d KiB (RssAnon); resident per run: %s\n' "" "$p" "$a" \
+        "$(col "$1" 5 | tr '\n' ' ' | sed 's/ $//')"
+    printf '  %-13s installed %s files, %s bytes; same bytes as the sources: %s\n' "" "${got% *}" "${got#* }" "$same"
+    key=$(echo "$1" | tr -c 'a-zA-Z0-9\n' _)
+    eval "wall_$key=$t cpu_$key=$total"
+}
+
+# What any window program costs under Wine, for reading Setup's peak against.
+rm -f "$out"/floor.*
+run_timed floor wine "$(winepath -w "$out/window_floor.exe")"
+floor="$(awk '{ printf "%d KiB VmHWM, %d KiB RssAnon", $5, $6 }' "$out/floor.runs")"
+
+echo "cpu: $(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2 | sed 's/^ //'), $(nproc) cores, load before: $(cut -d' ' -f1-3 /proc/loadavg)"
+echo "display: ${DISPLAY:-none}; runs per contender: $runs; wineserver and contenders on CPU 0"
+
+for p in ${TVS_BENCH_PAYLOADS:-a b}; do
+    dir="$out/$p"
+    case $p in
+    a) kind=big setupdir=TVBENCHA nsisdir=NSBENCHA limitdir=LIMITA zlibdir=ZLIBA title="(a) ~64 MiB in 200 files" ;;
+    b) kind=small setupdir=TVBENCHB nsisdir=NSBENCHB limitdir=LIMITB zlibdir=ZLIBB title="(b) 5,000 small files" ;;
+    esac
+    echo
+    echo "== $title =="
+    counts=$("$out/install_payload" "$kind" "$dir" "$setup")
+    files=$(echo "$counts" | awk '{ print $2 }')
+    bytes=$(echo "$counts" | awk '{ print $4 }')
+    "$tvkit" --quiet "$dir/kit.ini" "$dir/kit" >/dev/null
+    archive=$(cat "$dir"/kit/DISK*/DATA.A* | wc -c)
+    (cd "$dir" && makensis -V1 setup.nsi >/dev/null)
+    echo "payload: $files files, $bytes bytes; kit archive $archive bytes ($(ls -d "$dir"/kit/DISK* | wc -l) diskette); NSIS installer $(wc -c <"$dir/setup-nsis.exe") bytes"
+    rm -f "$out"/*.runs "$out"/*.log
+    kitw=$(winepath -w "$dir/kit/DISK01")
+    i=1
+    while [ "$i" -le "$runs" ]; do
+        rm -rf "${drive_c:?}/$setupdir" "$drive_c/windows/TYViewer.log"
+        run_timed SETUP wine "$kitw\\SETUP.EXE" /B
+        rm -rf "${drive_c:?}/$nsisdir"
+        run_timed NSIS wine "$(winepath -w "$dir/setup-nsis.exe")" /S "/D=C:\\$nsisdir"
+        rm -rf "${drive_c:?}/$limitdir" "${drive_c:?}/$zlibdir"
+        run_timed limit-reader wine "$(winepath -w "$out/install_limit.exe")" reader "$kitw\\DATA.A1" "C:\\$limitdir"
+        run_timed limit-zlib wine "$(winepath -w "$out/install_limit.exe")" zlib "$kitw\\DATA.A1" "C:\\$zlibdir"
+        run_timed logwrite wine "$(winepath -w "$out/log_writes.exe")" "$files" BENCHLOG.log "$(echo "$kind" | cut -c1 | tr a-z A-Z)" DAT
+        i=$((i + 1))
+    done
+    report SETUP "$bytes" "$drive_c/$setupdir" "$dir/src"
+    logged=$(grep -c '=0|1|0' "$drive_c/windows/TYViewer.log" 2>/dev/null || true)
+    echo "                install log lines for new files: ${logged:-0}"
+    report NSIS "$bytes" "$drive_c/$nsisdir" "$dir/src"
+    report limit-reader "$bytes" "$drive_c/$limitdir" "$dir/src"
+    report limit-zlib "$bytes" "$drive_c/$zlibdir" "$dir/src"
+    log_ms=$(sed -n 's/.* \([0-9]*\) ms inside.*/\1/p' "$out/logwrite.log" | median)
+    log_s=$(awk -v m="$log_ms" 'BEGIN { printf "%.3f", m / 1000 }')
+    log_cpu=$(awk '{ print $2 + $3 }' "$out/logwrite.runs" | median)
+    printf '  %-13s wall median %7.3f s; %s writes take %s s inside the program (%s ms per write); cpu %.2f s\n' logwrite \
+        "$(col logwrite 1 | median)" "$files" "$log_s" "$(awk -v m="$log_ms" -v n="$files" 'BEGIN { printf "%.3f", m / n }')" "$log_cpu"
+    for m in wall cpu; do
+        eval "s=\$${m}_SETUP n=\$${m}_NSIS r=\$${m}_limit_reader z=\$${m}_limit_zlib"
+        [ "$m" = wall ] && l=$log_s || l=$log_cpu
+        echo "  ratios ($m): SETUP/NSIS $(ratio "$s" "$n"), SETUP/limit(reader) $(ratio "$s" "$r"), SETUP/limit(zlib) $(ratio "$s" "$z"), SETUP/(NSIS + log writes) $(ratio "$s" "$(awk -v a="$n" -v b="$l" 'BEGIN { print a + b }')")"
+    done
+    echo "  SETUP's peak: $(col SETUP 5 | sort -n | tail -1) KiB resident (VmHWM of its Wine process; target: below 16384 KiB); a bare window program: $floor"
+done
+echo
+echo "load after: $(cut -d' ' -f1-3 /proc/loadavg)"
