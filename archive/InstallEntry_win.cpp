@@ -99,8 +99,25 @@ void CInstallEntry::ResolvePaths() {
     tempPath = finalPath;
     // Decoding creates or truncates its output: a temporary name that already
     // exists would destroy that file, so running out of names is an error.
-    if (!tempPath.MakeUnique(true, kUniqueNameAttempts))
+    // Each name is claimed by creating it exclusively rather than looked up
+    // first: one file-system lookup instead of two, and no window between
+    // the check and the create.
+    const auto claimed = [](const FilePath& candidate) {
+        HANDLE file = ::CreateFileA(candidate.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                    FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (file != INVALID_HANDLE_VALUE) {
+            ::CloseHandle(file);
+            return true;
+        }
+        // Any other failure is left to the decoding's own create, which
+        // reports it with its real cause.
+        const DWORD error = ::GetLastError();
+        return error != ERROR_FILE_EXISTS && error != ERROR_ALREADY_EXISTS;
+    };
+    if (!MakeUniqueWith(tempPath, true, kUniqueNameAttempts, ProcessUniqueNames(),
+                        [&claimed](const FilePath& candidate) { return !claimed(candidate); }))
         throw CFileException(CFileException::directoryFull, -1, finalPath.GetPath());
+    tempPending = true;
     SetOutputPath(tempPath);
 }
 

@@ -59,6 +59,10 @@ void CMultiFileEntry::FillFromFile() {
 
 CMultiFile::CMultiFile() {
     blockSize = kBlockSize;
+    // What a member is checked against is the checksum of its decoded bytes,
+    // kept by the output; a sum over the stored bytes read here would never
+    // be looked at.
+    checksumReads = false;
 }
 
 CMultiFile::~CMultiFile() = default;

@@ -30,7 +30,8 @@ std::uint32_t CTrackedFile::Read(void* buffer, std::uint32_t n) {
         if (r != want && AtLimit())
             break;
     }
-    checksum = UpdateMemberChecksum(checksum, out, got);
+    if (checksumReads)
+        checksum = UpdateMemberChecksum(checksum, out, got);
     return got;
 }
 

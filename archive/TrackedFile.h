@@ -39,6 +39,8 @@ public:
     std::uint32_t readCount = 0;
     std::uint32_t writeCount = 0;
     std::uint32_t checksum = 0;
+    // Reads add to the checksum too unless this is cleared.
+    bool checksumReads = true;
     std::uint32_t partReadStart = 0;
     std::uint32_t partWriteStart = 0;
 

@@ -1,6 +1,7 @@
 #include "archive/ArchiveFormat.h"
 
 #include <cstring>
+#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -20,6 +21,41 @@ TEST(MemberChecksum, KnownVectorsAndChunking) {
     for (std::size_t i = 0; i < sizeof text - 1; i += 5)
         pieces = UpdateMemberChecksum(pieces, text + i, std::min<std::size_t>(5, sizeof text - 1 - i));
     EXPECT_EQ(pieces, whole);
+}
+
+// The checksum as the format defines it, one byte at a time.
+static std::uint32_t ReferenceChecksum(std::uint32_t c, const unsigned char* p, std::size_t n) {
+    for (std::size_t i = 0; i < n; ++i) {
+        std::uint32_t t = (c ^ p[i]) & 0xFF;
+        for (int bit = 0; bit < 8; ++bit)
+            t = (t & 1) ? (t >> 1) ^ 0xEDB88320u : t >> 1;
+        c = t ^ ((c >> 6) & 0x00FFFFFFu);
+    }
+    return c;
+}
+
+TEST(MemberChecksum, EightBytesAtOnceAgreeWithTheByteByByteDefinition) {
+    std::uint32_t x = 12345;
+    std::vector<unsigned char> data(4099);
+    for (unsigned char& b : data) {
+        x = x * 1103515245u + 12345u;
+        b = static_cast<unsigned char>(x >> 16);
+    }
+    // Every length around the eight-byte stride, from several starting
+    // values, and every byte value in every position of a stride.
+    for (std::uint32_t start : {0u, 1u, 0xFFFFFFFFu, 0x80000000u, 0x3E105F31u}) {
+        for (std::size_t n : {0u, 1u, 7u, 8u, 9u, 15u, 16u, 17u, 63u, 4096u, 4099u})
+            ASSERT_EQ(UpdateMemberChecksum(start, data.data(), n), ReferenceChecksum(start, data.data(), n))
+                << start << " " << n;
+    }
+    unsigned char block[8] = {};
+    for (int position = 0; position < 8; ++position) {
+        for (int value = 0; value < 256; ++value) {
+            block[position] = static_cast<unsigned char>(value);
+            ASSERT_EQ(UpdateMemberChecksum(0x5A5A5A5Au, block, 8), ReferenceChecksum(0x5A5A5A5Au, block, 8));
+        }
+        block[position] = 0;
+    }
 }
 
 TEST(EntryHeaderLayout, FieldsSitAtTheirOffsetsLittleEndian) {
