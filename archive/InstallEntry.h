@@ -35,17 +35,6 @@ FileVersion MakeFileVersion(std::uint16_t a, std::uint16_t b, std::uint16_t c, s
 bool NewFileReplaces(const FileVersion& newVersion, const FileVersion& oldVersion, std::int64_t newTime,
                      std::int64_t oldTime);
 
-// True for the reserved device names (CON, PRN, AUX, NUL, CLOCK$, COM1..9,
-// LPT1..9), in any case, with or without an extension: opening such a name
-// in any directory reaches the device, not a file.
-bool IsDeviceName(const std::string& fileName);
-
-// True when `name` may be created as a file inside the destination
-// directory and nowhere else: not empty, at most 255 characters, no
-// directory separators, no drive, not "." or "..", no wildcard or control
-// characters, no trailing dot or blank, and not a device name.
-bool IsSafeMemberName(const std::string& name);
-
 // Where the engine's results go. The install log implements it.
 class InstallRecorder {
 public:

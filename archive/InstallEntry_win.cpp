@@ -77,7 +77,7 @@ void CInstallEntry::ResolvePaths() {
     // A name with a directory, a drive or a device would write outside the
     // destination directory, or into a device; refuse it before anything
     // is created.
-    if (!IsSafeMemberName(name))
+    if (!IsPlainFileName(name))
         throw CFileException(CFileException::badPath, -1, memberName);
 
     FilePath dir(site.DestinationPath(header.Destination()));

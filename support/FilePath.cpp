@@ -1,5 +1,6 @@
 #include "support/FilePath.h"
 
+#include <cctype>
 #include <cstdio>
 #include <cstring>
 
@@ -312,4 +313,70 @@ void RemoveLeadingChar(std::string& s, char c) {
 void Truncate(std::string& s, std::size_t n) {
     if (n < s.size())
         s.erase(n);
+}
+
+namespace {
+
+std::string UpperCase(const std::string& s) {
+    std::string out = s;
+    for (char& c : out)
+        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    return out;
+}
+
+}  // namespace
+
+bool IsDeviceName(const std::string& fileName) {
+    // The system takes the part before the first dot, and ignores blanks
+    // before it ("CON .TXT" is the console too).
+    std::string base = UpperCase(fileName.substr(0, fileName.find('.')));
+    while (!base.empty() && base.back() == ' ')
+        base.pop_back();
+    static const char* const kFixed[] = {"CON", "PRN", "AUX", "NUL", "CLOCK$", "CONIN$", "CONOUT$"};
+    for (const char* name : kFixed)
+        if (base == name)
+            return true;
+    if (base.size() == 4 && (base.compare(0, 3, "COM") == 0 || base.compare(0, 3, "LPT") == 0))
+        return base[3] >= '1' && base[3] <= '9';
+    return false;
+}
+
+bool IsPlainFileName(const std::string& name) {
+    if (name.empty() || name.size() > 255)
+        return false;
+    if (name == "." || name == "..")
+        return false;
+    for (char ch : name) {
+        unsigned char c = static_cast<unsigned char>(ch);
+        if (c < 0x20)
+            return false;
+        switch (c) {
+        case '\\': case '/': case ':': case '*': case '?': case '"': case '<': case '>': case '|':
+            return false;
+        default:
+            break;
+        }
+    }
+    // The system drops trailing dots and blanks, so "A.DLL." would name A.DLL
+    // behind the checks' backs.
+    if (name.back() == '.' || name.back() == ' ')
+        return false;
+    return !IsDeviceName(name);
+}
+
+bool IsPlainFolderPath(const std::string& folders) {
+    std::size_t begin = 0;
+    for (;;) {
+        const std::size_t end = folders.find('\\', begin);
+        std::string component = folders.substr(begin, end == std::string::npos ? std::string::npos : end - begin);
+        // A typed "Tessaly Viewer " names the same folder as "Tessaly Viewer",
+        // while "..." or " " would name the parent or nothing at all.
+        while (!component.empty() && (component.back() == '.' || component.back() == ' '))
+            component.pop_back();
+        if (!IsPlainFileName(component))
+            return false;
+        if (end == std::string::npos)
+            return true;
+        begin = end + 1;
+    }
 }

@@ -190,6 +190,23 @@ private:
 bool MakeUniqueWith(FilePath& path, bool mustNotExist, int attempts, UniqueNameSequence& names,
                     const std::function<bool(const FilePath&)>& exists);
 
+// True for the reserved device names (CON, PRN, AUX, NUL, CLOCK$, COM1..9,
+// LPT1..9), in any case, with or without an extension: opening such a name
+// in any directory reaches the device, not a file.
+bool IsDeviceName(const std::string& fileName);
+
+// True when `name` may be created as a file inside a given directory and
+// nowhere else: not empty, at most 255 characters, no directory separators,
+// no drive, not "." or "..", no wildcard or control characters, no trailing
+// dot or blank, and not a device name.
+bool IsPlainFileName(const std::string& name);
+
+// True when `folders` names folders below a given one and stays there:
+// components separated by '\', each, with the trailing dots and blanks that
+// the system drops taken off, a plain file name. So no empty component (no
+// leading, doubled or final backslash), no "..", no drive and no device.
+bool IsPlainFolderPath(const std::string& folders);
+
 // String helpers on directory texts.
 void AddTrailingBackslash(std::string& s);     // appends '\' unless present; "" -> "\"
 void RemoveTrailingBackslash(std::string& s);  // removes a final '\' when longer than 1

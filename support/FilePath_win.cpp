@@ -3,8 +3,6 @@
 #include <windows.h>
 
 #include <direct.h>
-#include <sys/stat.h>
-#include <sys/types.h>
 
 #include <cerrno>
 #include <cstdlib>
@@ -33,6 +31,7 @@ public:
     FindHandle(const FindHandle&) = delete;
     FindHandle& operator=(const FindHandle&) = delete;
     bool Found() const { return handle_ != INVALID_HANDLE_VALUE; }
+    const WIN32_FIND_DATAA& Data() const { return data_; }
 
 private:
     WIN32_FIND_DATAA data_{};
@@ -171,12 +170,21 @@ bool FilePath::Rename(const FilePath& destination) const {
 }
 
 std::int64_t FilePath::ModificationTime() const {
-    if (Refuse(path_))
+    // Read from the directory entry rather than by opening the file: an
+    // installed copy held open without sharing still has a time to compare.
+    // The entry's time counts 100 ns steps from 1601 in 64 bits, so dates
+    // after January 2038 keep their order instead of wrapping.
+    if (Refuse(path_) || path_.find_first_of("*?") != std::string::npos)
         return 0;
-    struct _stat status {};
-    if (::_stat(path_.c_str(), &status) != 0)
+    const FindHandle entry(path_.c_str());
+    if (!entry.Found())
         return 0;
-    return static_cast<std::int64_t>(status.st_mtime);
+    const FILETIME& written = entry.Data().ftLastWriteTime;
+    const std::int64_t ticks =
+        static_cast<std::int64_t>((static_cast<std::uint64_t>(written.dwHighDateTime) << 32) |
+                                  written.dwLowDateTime);
+    const std::int64_t kSecondsFrom1601To1970 = 11644473600LL;
+    return ticks / 10000000 - kSecondsFrom1601To1970;
 }
 
 bool FilePath::MakeUnique(bool mustNotExist, int attempts) {

@@ -24,6 +24,7 @@ public:
 
     // One item of a target. With shell links: the group folder (and its
     // parents) is created and the link saved; the show values are not used.
+    // A group or item name that would leave the Programs folder: false.
     // Otherwise AddItem with the same values, without the working directory.
     virtual bool AddProgramItem(const std::string& group, const std::string& programPath,
                                 const std::optional<std::string>& arguments,
@@ -41,6 +42,10 @@ public:
     // The group's folder and an item's link file.
     FilePath GroupFolder(const std::string& group) const;
     FilePath LinkFile(const std::string& group, const std::string& itemName) const;
+
+    // True when the group stays below the Programs folder and the item is a
+    // plain file name, so its link stays inside the group's folder.
+    static bool IsLinkInProgramsFolder(const std::string& group, const std::string& itemName);
 
     // The major version number of the running system.
     static DWORD SystemMajorVersion();

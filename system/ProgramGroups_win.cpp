@@ -87,6 +87,13 @@ FilePath ProgramGroups::GroupFolder(const std::string& group) const {
     return folder;
 }
 
+bool ProgramGroups::IsLinkInProgramsFolder(const std::string& group, const std::string& itemName) {
+    // Group and item names come from the profile, the user and, on removal,
+    // the install log: none of them may lead a link, or a delete, out of the
+    // Programs folder ("..\\..\\Startup") or onto a device ("CON.lnk").
+    return IsPlainFolderPath(group) && IsPlainFileName(itemName);
+}
+
 FilePath ProgramGroups::LinkFile(const std::string& group, const std::string& itemName) const {
     // The item name becomes the file name and "lnk" its extension, so the
     // text after a dot in the name is replaced: "Viewer 2.0" is saved as
@@ -136,6 +143,9 @@ bool ProgramGroups::AddProgramItem(const std::string& group, const std::string& 
     if (!EnsureShellLink()) {
         return false;
     }
+    if (!IsLinkInProgramsFolder(group, itemName)) {
+        return false;
+    }
     const std::string directory =
         workingDirectory.empty() ? FilePath(programPath).GetDirectory() : workingDirectory;
     const FilePath folder = GroupFolder(group);
@@ -165,6 +175,9 @@ bool ProgramGroups::DeleteItem(const std::string& group, const std::string& item
     if (!useShellLinks) {
         return ProgmanGroups::DeleteItem(group, itemName);
     }
+    if (!IsLinkInProgramsFolder(group, itemName)) {
+        return false;
+    }
     return LinkFile(group, itemName).Delete(true);
 }
 
@@ -172,8 +185,9 @@ bool ProgramGroups::DeleteGroup(const std::string& group) {
     if (!useShellLinks) {
         return ProgmanGroups::DeleteGroup(group);
     }
-    // An empty name would name the Programs folder itself.
-    if (group.empty()) {
+    // An empty name would name the Programs folder itself, and ".." its
+    // parent.
+    if (!IsPlainFolderPath(group)) {
         return false;
     }
     return GroupFolder(group).RemoveDirectory();

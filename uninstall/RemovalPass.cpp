@@ -99,7 +99,7 @@ bool RemovalPass::RemoveComponentFiles(const Component& component, const Removal
         if (!destination || destination->path.IsEmpty()) continue;
         // The log names files inside their directory; a key that could
         // reach elsewhere (a hand-edited line) is not followed.
-        if (!IsSafeMemberName(key)) continue;
+        if (!IsPlainFileName(key)) continue;
 
         FilePath path(destination->path);
         path.SetFileName(key);

@@ -417,4 +417,104 @@ TEST(PathStrings, Helpers) {
     }
 }
 
+struct NameCase {
+    const char* name;
+    bool safe;
+};
+
+TEST(PlainNames, OnlyPlainNamesAreSafe) {
+    const NameCase cases[] = {
+        {"TYVIEWER.EXE", true},
+        {"readme.txt", true},
+        {"NOEXT", true},
+        {"long name with blanks.dat", true},
+        {"CONFIG.SYS", true},
+        {"COM10.TXT", true},
+        {"LPT0", true},
+        {"CONSOLE.TXT", true},
+        {"", false},
+        {".", false},
+        {"..", false},
+        {"..\\EVIL.DLL", false},
+        {"../EVIL.DLL", false},
+        {"SUB\\FILE.TXT", false},
+        {"SUB/FILE.TXT", false},
+        {"\\WINDOWS\\WIN.INI", false},
+        {"C:WIN.INI", false},
+        {"C:\\AUTOEXEC.BAT", false},
+        {"\\\\SERVER\\SHARE\\X", false},
+        {"FILE.TXT:STREAM", false},
+        {"CON", false},
+        {"con", false},
+        {"NUL.TXT", false},
+        {"AUX.DAT", false},
+        {"PRN", false},
+        {"COM1", false},
+        {"com9.log", false},
+        {"LPT1", false},
+        {"LPT1.TXT", false},
+        {"CLOCK$", false},
+        {"CON .TXT", false},
+        {"A*.DLL", false},
+        {"A?.DLL", false},
+        {"A<B", false},
+        {"A|B", false},
+        {"\"Q\"", false},
+        {"TRAIL.", false},
+        {"TRAIL ", false},
+        {"TAB\tNAME", false},
+        {"NEW\nLINE", false},
+    };
+    for (const NameCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(IsPlainFileName(c.name), c.safe);
+    }
+    EXPECT_FALSE(IsPlainFileName(std::string(256, 'A')));
+    EXPECT_TRUE(IsPlainFileName(std::string(255, 'A')));
+}
+
+TEST(PlainNames, DeviceNamesWithAndWithoutExtension) {
+    EXPECT_TRUE(IsDeviceName("CON"));
+    EXPECT_TRUE(IsDeviceName("Aux.Txt"));
+    EXPECT_TRUE(IsDeviceName("lpt9.a.b"));
+    EXPECT_FALSE(IsDeviceName("CONX"));
+    EXPECT_FALSE(IsDeviceName("XCON"));
+    EXPECT_FALSE(IsDeviceName("COM"));
+    EXPECT_FALSE(IsDeviceName(".CON"));
+}
+
+TEST(PlainNames, FolderPathsStayBelowTheirBase) {
+    struct FolderCase {
+        const char* folders;
+        bool plain;
+    };
+    const FolderCase cases[] = {
+        {"Tessaly Viewer", true},
+        {"Tessaly Viewer ", true},  // the system drops the blank
+        {"Tools\\Tessaly", true},
+        {"Viewer 2.0", true},
+        {"", false},
+        {"..", false},
+        {"...", false},
+        {" ", false},
+        {"..\\..\\Windows", false},
+        {"Tools\\..\\..\\Startup", false},
+        {"Tools\\.\\X", false},
+        {"\\Windows", false},
+        {"Tools\\", false},
+        {"Tools\\\\X", false},
+        {"C:\\Windows", false},
+        {"C:Windows", false},
+        {"Tools/../../X", false},
+        {"CON", false},
+        {"Tools\\aux .x", false},
+        {"Group:Stream", false},
+        {"A*B", false},
+    };
+    for (const FolderCase& c : cases) {
+        SCOPED_TRACE(c.folders);
+        EXPECT_EQ(IsPlainFolderPath(c.folders), c.plain);
+    }
+}
+
 }  // namespace

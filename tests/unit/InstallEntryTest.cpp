@@ -1,5 +1,4 @@
-// The copy engine's pure rules: which copy wins, and which member names may
-// be created in a destination directory.
+// The copy engine's pure rule: which copy wins.
 #include "archive/InstallEntry.h"
 
 #include <gtest/gtest.h>
@@ -46,72 +45,6 @@ TEST(InstallEntryDecision, VersionPartsInOrderOfSignificance) {
     EXPECT_EQ(v.parts[0], 2);
     EXPECT_EQ(v.parts[3], 5);
     EXPECT_FALSE(None().present);
-}
-
-struct NameCase {
-    const char* name;
-    bool safe;
-};
-
-TEST(InstallEntryNames, OnlyPlainNamesAreSafe) {
-    const NameCase cases[] = {
-        {"TYVIEWER.EXE", true},
-        {"readme.txt", true},
-        {"NOEXT", true},
-        {"long name with blanks.dat", true},
-        {"CONFIG.SYS", true},
-        {"COM10.TXT", true},
-        {"LPT0", true},
-        {"CONSOLE.TXT", true},
-        {"", false},
-        {".", false},
-        {"..", false},
-        {"..\\EVIL.DLL", false},
-        {"../EVIL.DLL", false},
-        {"SUB\\FILE.TXT", false},
-        {"SUB/FILE.TXT", false},
-        {"\\WINDOWS\\WIN.INI", false},
-        {"C:WIN.INI", false},
-        {"C:\\AUTOEXEC.BAT", false},
-        {"\\\\SERVER\\SHARE\\X", false},
-        {"FILE.TXT:STREAM", false},
-        {"CON", false},
-        {"con", false},
-        {"NUL.TXT", false},
-        {"AUX.DAT", false},
-        {"PRN", false},
-        {"COM1", false},
-        {"com9.log", false},
-        {"LPT1", false},
-        {"LPT1.TXT", false},
-        {"CLOCK$", false},
-        {"CON .TXT", false},
-        {"A*.DLL", false},
-        {"A?.DLL", false},
-        {"A<B", false},
-        {"A|B", false},
-        {"\"Q\"", false},
-        {"TRAIL.", false},
-        {"TRAIL ", false},
-        {"TAB\tNAME", false},
-        {"NEW\nLINE", false},
-    };
-    for (const NameCase& c : cases) {
-        SCOPED_TRACE(c.name);
-        EXPECT_EQ(IsSafeMemberName(c.name), c.safe);
-    }
-    EXPECT_FALSE(IsSafeMemberName(std::string(256, 'A')));
-    EXPECT_TRUE(IsSafeMemberName(std::string(255, 'A')));
-}
-
-TEST(InstallEntryNames, DeviceNamesWithAndWithoutExtension) {
-    EXPECT_TRUE(IsDeviceName("CON"));
-    EXPECT_TRUE(IsDeviceName("Aux.Txt"));
-    EXPECT_TRUE(IsDeviceName("lpt9.a.b"));
-    EXPECT_FALSE(IsDeviceName("CONX"));
-    EXPECT_FALSE(IsDeviceName("XCON"));
-    EXPECT_FALSE(IsDeviceName("COM"));
-    EXPECT_FALSE(IsDeviceName(".CON"));
 }
 
 }  // namespace

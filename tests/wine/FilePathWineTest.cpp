@@ -189,12 +189,12 @@ TEST_F(FilePathFs, RenameNeverOverwrites) {
     EXPECT_FALSE(a.Rename(root_ + "d.txt"));  // source gone
 }
 
-TEST_F(FilePathFs, ModificationTime) {
-    const FilePath file(root_ + "t.txt");
-    EXPECT_EQ(file.ModificationTime(), 0);
-    WriteText(file.GetPath(), "t");
-    // 1000000000 seconds after 1970-01-01, as a FILETIME (100 ns since 1601).
-    const unsigned long long ticks = (1000000000ULL + 11644473600ULL) * 10000000ULL;
+namespace {
+
+void SetWriteTime(const FilePath& file, long long secondsSince1970) {
+    // Seconds since 1970 as a FILETIME (100 ns since 1601).
+    const unsigned long long ticks =
+        static_cast<unsigned long long>(secondsSince1970 + 11644473600LL) * 10000000ULL;
     FILETIME ft;
     ft.dwLowDateTime = static_cast<DWORD>(ticks);
     ft.dwHighDateTime = static_cast<DWORD>(ticks >> 32);
@@ -202,7 +202,35 @@ TEST_F(FilePathFs, ModificationTime) {
     ASSERT_NE(h, INVALID_HANDLE_VALUE);
     ASSERT_TRUE(SetFileTime(h, nullptr, nullptr, &ft));
     CloseHandle(h);
+}
+
+}  // namespace
+
+TEST_F(FilePathFs, ModificationTime) {
+    const FilePath file(root_ + "t.txt");
+    EXPECT_EQ(file.ModificationTime(), 0);
+    WriteText(file.GetPath(), "t");
+    SetWriteTime(file, 1000000000);
     EXPECT_EQ(file.ModificationTime(), 1000000000);
+
+    // Past January 2038 the times keep their order: a copy from 2100 is
+    // newer than one from 2037, and neither wraps to a date before 1970.
+    const FilePath later(root_ + "later.txt");
+    WriteText(later.GetPath(), "l");
+    SetWriteTime(later, 4102444800LL);  // 2100-01-01
+    SetWriteTime(file, 2114380800LL);   // 2037-01-01
+    EXPECT_EQ(later.ModificationTime(), 4102444800LL);
+    EXPECT_EQ(file.ModificationTime(), 2114380800LL);
+    EXPECT_GT(later.ModificationTime(), file.ModificationTime());
+
+    // A copy held open by another program without sharing still has a time.
+    HANDLE held = CreateFileA(later.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    EXPECT_EQ(later.ModificationTime(), 4102444800LL);
+    CloseHandle(held);
+
+    // Wildcards would name some other file.
+    EXPECT_EQ(FilePath(root_ + "l*.txt").ModificationTime(), 0);
 }
 
 TEST_F(FilePathFs, MakeUniqueTakesTheNextNameOfTheSequence) {

@@ -169,4 +169,39 @@ TEST_F(SystemShellLinks, UnreachableProgramManagerFailsQuietly) {
     EXPECT_FALSE(systest::FileExists(ProgramGroups(4).GroupFolder(kGroup).GetDirectory()));
 }
 
+TEST_F(SystemShellLinks, NamesThatWouldLeaveTheProgramsFolderAreRefused) {
+    ProgramGroups groups(4);
+    const std::string program = Program();
+    const FilePath programs = groups.ProgramsFolder();
+    FilePath parent = programs;
+    parent.RemoveLastDirectory();
+    // A decoy beside the Programs folder that a "..\\" item would overwrite
+    // or delete.
+    const std::string decoy = parent.GetPath() + "Decoy.lnk";
+    systest::WriteFileText(decoy, "keep");
+
+    EXPECT_FALSE(groups.AddProgramItem("..", program, std::string(), "Decoy", "", 0, "", 5, 5));
+    EXPECT_FALSE(groups.AddProgramItem(kGroup, program, std::string(), "..\\Decoy", "", 0, "", 5, 5));
+    EXPECT_FALSE(groups.AddProgramItem(std::string(kGroup) + "\\..\\..", program, std::string(), "Decoy",
+                                       "", 0, "", 5, 5));
+    EXPECT_FALSE(groups.AddProgramItem(kGroup, program, std::string(), "CON", "", 0, "", 5, 5));
+    EXPECT_FALSE(groups.AddProgramItem("C:\\Evil", program, std::string(), "Decoy", "", 0, "", 5, 5));
+    EXPECT_EQ(systest::ReadFileText(decoy), "keep");
+    EXPECT_FALSE(systest::FileExists("C:\\Evil"));
+    EXPECT_FALSE(systest::FileExists(groups.GroupFolder(kGroup).GetDirectory()));
+
+    EXPECT_FALSE(groups.DeleteItem("..", "Decoy"));
+    EXPECT_FALSE(groups.DeleteItem(kGroup, "..\\..\\Decoy"));
+    EXPECT_FALSE(groups.DeleteGroup(".."));
+    EXPECT_EQ(systest::ReadFileText(decoy), "keep");
+    EXPECT_TRUE(systest::FileExists(programs.GetPath()));
+
+    // A nested group and a typed trailing blank are still fine.
+    const std::string nested = std::string(kGroup) + "\\Tools ";
+    ASSERT_TRUE(groups.AddProgramItem(nested, program, std::string(), "Viewer", "", 0, "", 5, 5));
+    EXPECT_TRUE(groups.DeleteItem(nested, "Viewer"));
+    EXPECT_TRUE(groups.DeleteGroup(nested));
+    DeleteFileA(decoy.c_str());
+}
+
 }  // namespace
