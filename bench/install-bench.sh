@@ -68,7 +68,7 @@ i686-w64-mingw32-g++-posix $wflags -o "$out/log_writes.exe" "$root/bench/LogWrit
 i686-w64-mingw32-g++-posix $wflags -mwindows -o "$out/window_floor.exe" "$root/bench/WindowFloor.cpp"
 
 # --- Wine prefix, server pinned to CPU 0 --------------------------------------
-export WINEPREFIX="$prefix" WINEARCH=win32 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+export WINEPREFIX="$prefix" WINEARCH=win32 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml,winemenubuilder.exe="
 want=$(sed -n 's/^PREFIX_VERSION=//p' "$root/scripts/make-prefix.sh")
 if [ "$(cat "$prefix/.tvs-ready" 2>/dev/null)" != "$want" ]; then
     echo "making the Wine prefix $prefix ..."

@@ -6,7 +6,7 @@ set -e
 prefix="$1"
 # Bump when the prefix set-up changes, so existing build trees make it anew.
 PREFIX_VERSION=2
-export WINEPREFIX="$prefix" WINEARCH=win32 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+export WINEPREFIX="$prefix" WINEARCH=win32 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml,winemenubuilder.exe="
 rm -rf "$prefix"
 mkdir -p "$(dirname "$prefix")"
 wineboot -i </dev/null >/dev/null 2>&1

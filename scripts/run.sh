@@ -10,7 +10,7 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 sh "$root/scripts/deps.sh"
 sh "$root/scripts/build.sh"
 prefix="$root/build/win/run-prefix"
-export WINEPREFIX="$prefix" WINEARCH=win32 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+export WINEPREFIX="$prefix" WINEARCH=win32 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml,winemenubuilder.exe="
 [ "$(cat "$prefix/.tvs-ready" 2>/dev/null)" = "$(sed -n 's/^PREFIX_VERSION=//p' "$root/scripts/make-prefix.sh")" ] || sh "$root/scripts/make-prefix.sh" "$prefix"
 if [ -z "$DISPLAY" ]; then
     export TVS_RUN_BATCH=1

@@ -172,7 +172,7 @@ EOF
 i686-w64-mingw32-g++-posix -std=c++17 -O1 -mwindows -static -I"$root" "$work/preview.cpp" "$root/app/ButtonBarLayout.cpp" "$work/setup.res.o" \
     -o "$work/preview.exe" -lcomdlg32
 
-export WINEPREFIX="$prefix" WINEARCH=win32 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+export WINEPREFIX="$prefix" WINEARCH=win32 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml,winemenubuilder.exe="
 [ -f "$prefix/.tvs-ready" ] || sh "$root/scripts/make-prefix.sh" "$prefix"
 wineserver -p </dev/null >/dev/null 2>&1
 wine wineboot </dev/null >/dev/null 2>&1
