@@ -10,14 +10,19 @@
 
 namespace {
 
-std::wstring ToWide(const std::string& text) {
+// The path in UTF-16 with its terminator; empty when it cannot be
+// converted. A vector rather than std::wstring: the wide string class would
+// bring tens of kilobytes of runtime into a program that needs it once.
+std::vector<wchar_t> ToWide(const std::string& text) {
     int n = MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, nullptr, 0);
     if (n <= 0) {
-        return std::wstring();
+        return {};
     }
     std::vector<wchar_t> buffer(static_cast<std::size_t>(n));
-    MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, buffer.data(), n);
-    return std::wstring(buffer.data());
+    if (MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, buffer.data(), n) != n) {
+        return {};
+    }
+    return buffer;
 }
 
 class CurrentDirectoryKeeper {
@@ -167,8 +172,8 @@ bool ProgramGroups::AddProgramItem(const std::string& group, const std::string& 
     shellLink->SetDescription(itemName.c_str());
     shellLink->SetWorkingDirectory(directory.c_str());
     shellLink->SetIconLocation(iconFile.c_str(), iconIndex);
-    const std::wstring wide = ToWide(link.GetPath());
-    return !wide.empty() && SUCCEEDED(persistFile->Save(wide.c_str(), TRUE));
+    const std::vector<wchar_t> wide = ToWide(link.GetPath());
+    return !wide.empty() && SUCCEEDED(persistFile->Save(wide.data(), TRUE));
 }
 
 bool ProgramGroups::DeleteItem(const std::string& group, const std::string& itemName) {

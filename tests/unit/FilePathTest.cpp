@@ -490,7 +490,7 @@ TEST(PlainNames, FolderPathsStayBelowTheirBase) {
     };
     const FolderCase cases[] = {
         {"Tessaly Viewer", true},
-        {"Tessaly Viewer ", true},  // the system drops the blank
+        {"Tessaly Viewer ", true},  // Windows drops the blank: the same folder
         {"Tools\\Tessaly", true},
         {"Viewer 2.0", true},
         {"", false},
