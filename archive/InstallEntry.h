@@ -91,6 +91,11 @@ public:
     void PlaceFile();
     // The installed copy, when there is one.
     bool FindExisting(FilePath& existing);
+    // Outside the Windows and System directories: renames the new file into
+    // place when no file is there, and says so. Raises as a failed placing
+    // does for any other reason than an existing file.
+    bool PlaceWhereNothingIs();
+    [[noreturn]] void ThrowPlaceFailure(unsigned long error) const;
     // True when the new (temporary) file should replace existing.
     bool IsNewerThan(const FilePath& existing);
     // Records finalPath in the program item that matches the file's name.

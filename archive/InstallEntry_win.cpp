@@ -146,12 +146,34 @@ bool CInstallEntry::FindExisting(FilePath& existing) {
     return false;
 }
 
+bool CInstallEntry::PlaceWhereNothingIs() {
+    // Outside the shared directories the only copy to compare with is the
+    // one at the final path, and renaming onto it is the look-up: a rename
+    // never replaces a file, so when it succeeds there was none and the new
+    // file is in place. This spares a search for a name that is not there,
+    // which under Wine reads the whole directory, once per file.
+    const std::int16_t destination = header.Destination();
+    if (destination == kDestWindows || destination == kDestSystem)
+        return false;
+    if (tempPath.Rename(finalPath)) {
+        tempPending = false;
+        placed = 1;
+        return true;
+    }
+    const DWORD error = ::GetLastError();
+    if (error != ERROR_ALREADY_EXISTS && error != ERROR_FILE_EXISTS)
+        ThrowPlaceFailure(error);
+    return false;
+}
+
 bool CInstallEntry::IsNewerThan(const FilePath& existing) {
     return NewFileReplaces(ReadFileVersion(tempPath), ReadFileVersion(existing), tempPath.ModificationTime(),
                            existing.ModificationTime());
 }
 
 void CInstallEntry::PlaceFile() {
+    if (PlaceWhereNothingIs())
+        return;
     FilePath existing;
     bool place = false;
     if (!FindExisting(existing)) {
@@ -172,13 +194,16 @@ void CInstallEntry::PlaceFile() {
     }
     if (!place)
         return;
-    if (!tempPath.Rename(finalPath)) {
-        // Left unreported, the log would claim a file that is not there.
-        const long error = static_cast<long>(GetLastError());
-        throw CFileException(CFileException::OsErrorToCause(error), error, finalPath.GetPath());
-    }
+    if (!tempPath.Rename(finalPath))
+        ThrowPlaceFailure(::GetLastError());
     tempPending = false;
     placed = 1;
+}
+
+void CInstallEntry::ThrowPlaceFailure(unsigned long error) const {
+    // Left unreported, the log would claim a file that is not there.
+    const long code = static_cast<long>(error);
+    throw CFileException(CFileException::OsErrorToCause(code), code, finalPath.GetPath());
 }
 
 void CInstallEntry::UpdateTarget() {
