@@ -19,19 +19,36 @@ std::optional<std::string> Format(const char* format, ...) {
     return std::string(buffer, static_cast<std::size_t>(written));
 }
 
+namespace {
+
+// Names and paths come from the profile, the user and, on removal, the
+// install log. A bracket in one would end its command and start another
+// ("x)][DeleteGroup(\"Main\")][DeleteItem (y" deletes somebody else's
+// group), and a double quote would end a quoted one early. Such a text is
+// refused, so the command is not sent at all.
+bool FitsInCommand(const std::string& text, bool quoted) {
+    return text.find_first_of(quoted ? "[]\"" : "[]") == std::string::npos;
+}
+
+}  // namespace
+
 std::optional<std::string> CreateGroup(const std::string& group) {
+    if (!FitsInCommand(group, true)) return std::nullopt;
     return Format("[CreateGroup (\"%s\")]", group.c_str());
 }
 
 std::optional<std::string> ReplaceItem(const std::string& item) {
+    if (!FitsInCommand(item, false)) return std::nullopt;
     return Format("[ReplaceItem (%s)]", item.c_str());
 }
 
 std::optional<std::string> DeleteItem(const std::string& item) {
+    if (!FitsInCommand(item, false)) return std::nullopt;
     return Format("[DeleteItem (%s)]", item.c_str());
 }
 
 std::optional<std::string> DeleteGroup(const std::string& group) {
+    if (!FitsInCommand(group, true)) return std::nullopt;
     return Format("[DeleteGroup(\"%s\")]", group.c_str());
 }
 
@@ -60,6 +77,10 @@ std::optional<std::string> AddItem(const std::string& programPath,
     const std::string commandLine = CommandLine(programPath, arguments);
     const std::string icon = iconFile.empty() ? CommandLine(programPath, std::nullopt) : iconFile;
     const ItemPlacement placement = PlacementFor(showCommand, secondShowValue);
+    // The command line may hold quotes of its own around a path with blanks.
+    if (!FitsInCommand(commandLine, false) || !FitsInCommand(itemName, true) || !FitsInCommand(icon, false)) {
+        return std::nullopt;
+    }
     return Format("[AddItem (%s,\"%s\",%s,%d,%d,%d,%s,%s,%d)]", commandLine.c_str(),
                   itemName.c_str(), icon.c_str(), iconIndex, placement.x, placement.y, "", "",
                   placement.minimize);

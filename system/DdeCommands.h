@@ -4,7 +4,9 @@
 //
 // Every command is bounded by the 512-byte execute buffer (511 characters
 // plus the terminating zero). A command that would not fit is refused: the
-// builders return an empty optional and nothing is cut or overflowed.
+// builders return an empty optional and nothing is cut or overflowed. So is
+// a command whose texts hold a bracket, which would start another command,
+// or a double quote inside a quoted text.
 
 #include <cstddef>
 #include <optional>

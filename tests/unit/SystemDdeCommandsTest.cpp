@@ -92,6 +92,28 @@ TEST(SystemDdeCommands, RefusesCommandsBeyondTheBuffer) {
     EXPECT_EQ(ddecmd::Format("%s", std::string(511, 'x').c_str())->size(), 511u);
 }
 
+TEST(SystemDdeCommands, RefusesTextsThatWouldStartAnotherCommand) {
+    // An item name from an edited install log must not smuggle in commands.
+    const std::string smuggled = "x)][DeleteGroup(\"Main\")][DeleteItem (y";
+    EXPECT_FALSE(ddecmd::DeleteItem(smuggled).has_value());
+    EXPECT_FALSE(ddecmd::ReplaceItem(smuggled).has_value());
+    EXPECT_FALSE(ddecmd::AddItem("C:\\v.exe", std::nullopt, smuggled, "", 0, 5, 5).has_value());
+    EXPECT_FALSE(ddecmd::CreateGroup("Main\")][DeleteGroup(\"Accessories").has_value());
+    EXPECT_FALSE(ddecmd::DeleteGroup("a]b").has_value());
+    EXPECT_FALSE(ddecmd::AddItem("C:\\v.exe", std::string("][ExitProgman(0)"), "Viewer", "", 0, 5, 5)
+                     .has_value());
+    EXPECT_FALSE(ddecmd::AddItem("C:\\v.exe", std::nullopt, "Viewer", "C:\\[i].ico", 0, 5, 5).has_value());
+    // A quote inside a quoted text would end it early.
+    EXPECT_FALSE(ddecmd::AddItem("C:\\v.exe", std::nullopt, "Say \"hi\"", "", 0, 5, 5).has_value());
+    EXPECT_FALSE(ddecmd::CreateGroup("Say \"hi\"").has_value());
+
+    // What a title may hold otherwise is kept, as are the command line's
+    // own quotes around a path with blanks.
+    EXPECT_EQ(ddecmd::DeleteItem("Viewer 2.0 (32-bit)").value(), "[DeleteItem (Viewer 2.0 (32-bit))]");
+    EXPECT_TRUE(ddecmd::AddItem("C:\\Program Files\\v.exe", std::string("a.pdb"), "Viewer's", "", 0, 5, 5)
+                    .has_value());
+}
+
 }  // namespace
 
 namespace {
