@@ -32,9 +32,13 @@ std::string WithoutTrailingSeparator(std::string path) {
     return path;
 }
 
+// The separators before the last name. A root ("C:\", "\") keeps its
+// final one, which separates nothing: counted, it would give the root the
+// depth of the directories just below it, and the root could come first.
 std::size_t Depth(const std::string& directory) {
-    return static_cast<std::size_t>(std::count_if(directory.begin(), directory.end(),
-                                                  [](char c) { return c == '\\' || c == '/'; }));
+    const auto separator = [](char c) { return c == '\\' || c == '/'; };
+    const auto end = !directory.empty() && separator(directory.back()) ? directory.end() - 1 : directory.end();
+    return static_cast<std::size_t>(std::count_if(directory.begin(), end, separator));
 }
 
 }  // namespace

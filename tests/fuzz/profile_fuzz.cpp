@@ -12,31 +12,7 @@
 #include "profile/ProfileLoader.h"
 #include "profile/ProfileSections.h"
 
-namespace {
-
-// "[name]" starts a section, "key=value" adds a line; other lines are
-// skipped, as the platform skips them.
-MemoryProfile ToProfile(const std::string& text) {
-    MemoryProfile profile;
-    std::string section;
-    size_t start = 0;
-    while (start <= text.size()) {
-        size_t end = text.find('\n', start);
-        if (end == std::string::npos) end = text.size();
-        std::string line = text.substr(start, end - start);
-        if (!line.empty() && line.back() == '\r') line.pop_back();
-        if (line.size() >= 2 && line.front() == '[' && line.back() == ']') {
-            section = line.substr(1, line.size() - 2);
-            profile.AddSection(section);
-        } else if (size_t eq = line.find('='); eq != std::string::npos && !section.empty()) {
-            profile.Add(section, line.substr(0, eq), line.substr(eq + 1));
-        }
-        start = end + 1;
-    }
-    return profile;
-}
-
-}  // namespace
+#include "ProfileText.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::string text(reinterpret_cast<const char*>(data), size);
@@ -53,7 +29,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             abort();
     }
 
-    MemoryProfile profile = ToProfile(text);
+    MemoryProfile profile = fuzz::ProfileFromText(text);
     DestinationMap destinations("C:\\WINDOWS\\", "C:\\WINDOWS\\SYSTEM\\", "C:\\TEMP\\");
     ComponentMap components;
     TargetMap targets;

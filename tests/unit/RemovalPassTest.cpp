@@ -298,6 +298,12 @@ TEST(RemovalPassDirectories, DeepestFirstEachOnceOnlyInstallDirectories) {
         {"ids without a path are left out",
          {{0, "C:\\TV\\"}, {1, ""}},
          {"C:\\TV"}},
+        {"a drive's root goes after the directories below it",
+         {{0, "D:\\"}, {1, "D:\\SAMPLES\\"}, {2, "D:\\SAMPLES\\SMALL"}},
+         {"D:\\SAMPLES\\SMALL", "D:\\SAMPLES", "D:\\"}},
+        {"so does a root without a drive, and one with a forward slash",
+         {{0, "\\"}, {1, "\\TV\\"}, {2, "E:/"}, {3, "E:/A/"}},
+         {"\\TV", "E:/A", "\\", "E:/"}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);

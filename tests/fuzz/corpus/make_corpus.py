@@ -2,9 +2,11 @@
 """Rebuilds the committed fuzz corpus: kits written by tvkit (deterministic
 sources, small diskettes so that members span volumes) turned into the two
 targets' input formats, plus small hand-made inputs for the damage each
-reader check exists for.
+reader check exists for; and install logs, as an install writes them and
+damaged by hand, for the removal pass.
 
     python3 tests/fuzz/corpus/make_corpus.py build/host/tools/kitbuilder/tvkit
+    python3 tests/fuzz/corpus/make_corpus.py --logs-only
 """
 import os
 import shutil
@@ -17,6 +19,7 @@ import zlib
 HERE = os.path.dirname(os.path.abspath(__file__))
 READER = os.path.join(HERE, "archive_reader")
 DECODE = os.path.join(HERE, "member_decode")
+REMOVAL = os.path.join(HERE, "removal_pass")
 LEAD = b"mflh" + b"\0" * 4
 HEADER = 346
 
@@ -127,7 +130,112 @@ def members_of(volumes):
     return out
 
 
+def log_text(*sections):
+    """A log file's text from (section, [(key, value), ...]) pairs, or raw
+    lines given as plain strings, with CR LF endings as the system writes."""
+    lines = []
+    for item in sections:
+        if isinstance(item, str):
+            lines.append(item)
+            continue
+        name, entries = item
+        lines.append("[%s]" % name)
+        lines += ["%s=%s" % kv for kv in entries]
+    return ("\r\n".join(lines) + "\r\n").encode("latin-1")
+
+
+# What a completed install into C:\TYVIEWER writes: file lines per component,
+# then the directories, components and program items, then an event.
+INSTALLED = [
+    ("Program", [("TYVIEW.EXE", "0|1|0"), ("SETUP.EXE", "0|1|0"), ("TYCTL32.DLL", "-3|1|1"),
+                 ("_qzdinst.exe", "-3|0|1"), ("TYVIEW.INI", "-2|0|0")]),
+    ("Samples", [("CAFFEINE.PDB", "1|1|0"), ("WATER.PDB", "2|1|0")]),
+    ("Help", [("TYVIEW.HLP", "3|1|0")]),
+    ("destinations", [("0", "|-1|C:\\TYVIEWER\\"), ("1", "SAMPLES|0|C:\\TYVIEWER\\SAMPLES\\"),
+                      ("2", "SMALL|1|C:\\TYVIEWER\\SAMPLES\\SMALL\\"), ("3", "HELP|0|C:\\TYVIEWER\\HELP\\")]),
+    ("groups", [("Program", "Program Files|The viewer|1|1|1"), ("Samples", "Samples|Molecules|0|1|1"),
+                ("Help", "Help|Help files|0|1|1")]),
+    ("targets", [("TYVIEW.EXE", "0|1|0|Tessaly Viewer|||C:\\TYVIEWER\\TYVIEW.EXE"),
+                 ("TYVIEW.HLP", "0|2|0|Tessaly Viewer Help|||C:\\TYVIEWER\\HELP\\TYVIEW.HLP")]),
+    ("Events", [("14:03:27:0457", "Could not write SMS status.")]),
+]
+DESTINATIONS = INSTALLED[3]
+GROUPS = [("groups", [("Program", "Program Files|The viewer|1|1|1")])]
+
+
+def removal_corpus():
+    shutil.rmtree(REMOVAL, ignore_errors=True)
+    os.makedirs(REMOVAL)
+    logs = {
+        "installed": log_text(*INSTALLED),
+        "cancelled-install": log_text(*INSTALLED[:3]),
+        "empty-sections": log_text(("Program", []), ("destinations", []), ("groups", []), ("targets", [])),
+        "empty-but-destinations": log_text(("destinations", [("0", "|-1|C:\\TV\\")]), ("groups", [("Program", "")]),
+                                           ("Program", []), ("targets", [])),
+        "damaged-lines": log_text(
+            DESTINATIONS, *GROUPS, "[Program", "[Program]", "no equals sign", "=0|1|0", "A.DLL=",
+            "B.DLL=0", "C.DLL=0|1", "D.DLL=x|1|0", "E.DLL= 0|1|0", "F.DLL=0 |1|0", "G.DLL=|1|0",
+            "H.DLL=0|1|0|extra|fields", "I.DLL==0|1|0", "[]", "J.DLL=0|1|0"),
+        "escaping-keys": log_text(DESTINATIONS, *GROUPS, ("Program", [
+            ("..\\..\\WINDOWS\\WIN.INI", "0|1|0"), ("..", "0|1|0"), (".", "0|1|0"),
+            ("C:\\AUTOEXEC.BAT", "0|1|0"), ("C:CONFIG.SYS", "0|1|0"), ("\\\\server\\share\\x", "0|1|0"),
+            ("sub\\file.txt", "1|1|0"), ("a/b.txt", "1|1|0"), ("TYVIEW.EXE.", "0|1|0"), ("TYVIEW.EXE ", "0|1|0"),
+            ("*.*", "0|1|0"), ("\x01BELL", "0|1|0"), ("..\\SYSTEM.INI", "-3|1|0"), ("OK.TXT", "0|1|0")])),
+        "device-names": log_text(DESTINATIONS, *GROUPS, ("Program", [
+            ("CON", "0|1|0"), ("nul.txt", "0|1|0"), ("COM1", "-3|1|0"), ("LPT9.DLL", "0|1|0"),
+            ("CLOCK$", "0|1|0"), ("AUX .TXT", "0|1|0"), ("CONIN$", "0|1|0"), ("COM10", "0|1|0"),
+            ("PRN.", "0|1|0")])),
+        "destination-ids": log_text(
+            ("destinations", [("0", "|-1|C:\\TV\\"), ("-32768", "|-1|C:\\LOW\\"), ("32767", "|-1|C:\\HIGH\\"),
+                              ("70000", "|-1|C:\\WRAPPED\\"), ("65533", "|-1|C:\\NOT-SYSTEM\\"),
+                              ("-5", "|-1|C:\\NEGATIVE\\"), ("99999999999", "|-1|C:\\HUGE\\"),
+                              ("x", "|-1|C:\\NOT-A-NUMBER\\"), ("7", "SUB|0|")]),
+            *GROUPS, ("Program", [("A.TXT", "32768|1|0"), ("B.TXT", "-32769|1|0"), ("C.TXT", "1234567|1|0"),
+                                  ("D.TXT", "+0|1|0"), ("E.TXT", "-0|1|0"), ("F.TXT", "4464|1|0"),
+                                  ("G.TXT", "-5|1|0"), ("H.TXT", "7|1|0"), ("I.TXT", "9|1|0"),
+                                  ("J.TXT", "-1|1|0"), ("K.TXT", "-4|1|0"), ("L.TXT", "32767|1|0")])),
+        "predefined-overridden": log_text(
+            ("destinations", [("0", "|-1|C:\\TV\\"), ("-3", "|-1|E:\\ELSEWHERE\\"), ("-2", "WIN|-1|"),
+                              ("-4", "||")]),
+            *GROUPS, ("Program", [("SHARED.DLL", "-3|1|0"), ("WIN.INI", "-2|1|0"), ("T.TMP", "-4|1|0")])),
+        "root-and-nested": log_text(
+            ("destinations", [("0", "|-1|D:\\"), ("1", "SAMPLES|0|D:\\SAMPLES\\"), ("2", "|-1|\\"),
+                              ("3", "|-1|E:"), ("4", "A|3|E:\\A")]),
+            *GROUPS, ("Program", [("TYVIEW.EXE", "0|1|0"), ("WATER.PDB", "1|1|0")])),
+        "same-directories": log_text(
+            ("destinations", [("0", "|-1|C:\\TV\\"), ("1", "|-1|c:\\tv"), ("2", "|-1|C:\\TV\\\\\\"),
+                              ("3", "|-1|C:/TV/"), ("4", "|-1|C:\\TV\\SUB\\"), ("5", "|-1|C:\\TV\\.\\"),
+                              ("0", "|-1|C:\\SHADOWED\\")]),
+            *GROUPS, ("Program", [("A.TXT", "0|1|0"), ("A.TXT", "1|1|0"), ("a.txt", "2|1|0"), ("B.TXT", "3|1|0"),
+                                  ("C.TXT", "4|1|0")]), ("PROGRAM", [("SECOND.TXT", "0|1|0")])),
+        "odd-targets": log_text(DESTINATIONS, *GROUPS, ("targets", [
+            ("A", "0|1|0|..\\..\\Startup\\Evil|||C:\\TV\\A.EXE"), ("B", "0|1|0|CON|||C:\\TV\\B.EXE"),
+            ("C", '0|1|0|x)][DeleteGroup("Main")][DeleteItem (y|||C:\\TV\\C.EXE'),
+            ("D", "0|1|0||||C:\\TV\\D.EXE"), ("E", "0|1|0|Not created|||"), ("F", "x"), ("", "0|1|0|No key|||P"),
+            ("a", "0|1|0|Same key, other case|||C:\\TV\\A2.EXE")])),
+        "sections-named-like-components": log_text(
+            DESTINATIONS, ("groups", [("destinations", "D"), ("targets", "T"), ("Events", "E"), ("groups", "G"),
+                                      ("", "Empty key")]),
+            ("targets", [("0", "0|1|0")]), ("Events", [("14:03:27:0457", "0|1|0")])),
+        "long-values": log_text(
+            ("destinations", [("0", "|-1|C:\\" + "D" * 240 + "\\"), ("1", "|-1|C:\\" + "E" * 251),
+                              ("2", "|-1|C:\\TV\\")]),
+            *GROUPS, ("Program", [("F" * 255, "0|1|0"), ("G" * 256, "2|1|0"), ("H" * 251 + ".TXT", "1|1|0"),
+                                  ("I.TXT", "0|1|0" + "|" * 300)])),
+    }
+    for name, data in logs.items():
+        write(REMOVAL, name + ".bin", data)
+    # A NUL ends a line's text where the system's functions read it.
+    write(REMOVAL, "nul-in-lines.bin", log_text(
+        ("destinations", [("0", "|-1|C:\\TV\\\0..\\..\\"), ("1", "|-1|C:\\\0TV\\")]),
+        *GROUPS, ("Program", [("A.TXT\0\\..\\B", "0|1|0"), ("C.TXT", "1|1|0")])))
+
+
 def main():
+    if sys.argv[1:] == ["--logs-only"]:
+        removal_corpus()
+        return
+    removal_corpus()
     tvkit = os.path.abspath(sys.argv[1])
     for d in (READER, DECODE):
         shutil.rmtree(d, ignore_errors=True)
