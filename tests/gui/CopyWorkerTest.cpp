@@ -3,72 +3,11 @@
 // into a scratch tree, every question answered through the modal seam. The
 // layers above the copy engine (log, program items, log state) are recorded.
 
-#include <windows.h>
-
-#include <gtest/gtest.h>
-
-#include <deque>
-#include <functional>
-#include <memory>
-#include <string>
-#include <vector>
-
-#include "../unit/ArchiveTestSupport.h"
-#include "app/CopyProgressPage.h"
-#include "app/Messages.h"
-#include "app/SetupApp.h"
-#include "archive/FileStatus.h"
-#include "errors/ReportException.h"
-#include "framework/ModalSeam.h"
-#include "profile/PrivateProfile.h"
-#include "resources/ResourceIds.h"
-
-using namespace archive_test;
+#include "WorkerHarness.h"
 
 namespace {
 
-struct LoggedFile {
-    std::string component;
-    std::string path;
-    int destination;
-    int placed;
-    int replaced;
-};
-
-class RecordingServices : public InstallServices {
-public:
-    struct Record {
-        std::vector<LoggedFile> files;
-        std::vector<std::string> calls;
-        std::vector<std::string> events;
-        std::string mainDirectory;
-    };
-    explicit RecordingServices(Record& record) : record_(record) {}
-
-    std::string MainDirectory() override { return record_.mainDirectory; }
-    std::unique_ptr<InstallRecorder> OpenInstallRecorder(const std::string&) override {
-        struct Recorder : InstallRecorder {
-            explicit Recorder(Record& r) : r(r) {}
-            void LogFileLine(const std::string& component, const std::string& path, std::int16_t destination,
-                             int placed, int replaced) override {
-                r.files.push_back({component, path, destination, placed, replaced});
-            }
-            Record& r;
-        };
-        return std::make_unique<Recorder>(record_);
-    }
-    void CreateProgramItems(const std::string& group, const TargetMap&, const std::string&) override {
-        record_.calls.push_back("CreateProgramItems " + group);
-    }
-    void SaveInstallState(const std::string&, const DestinationMap&, const ComponentMap&,
-                          const TargetMap&) override {
-        record_.calls.push_back("SaveInstallState");
-    }
-    void LogEvent(const std::string&, const std::string& text) override { record_.events.push_back(text); }
-
-private:
-    Record& record_;
-};
+using namespace worker_harness;
 
 // Counts the ticks that reach the copy page's place.
 class TickCounter : public ProgressSink {
@@ -77,118 +16,15 @@ public:
     int ticks = 0;
 };
 
-class CopyWorkerTest : public ::testing::Test {
+class CopyWorkerTest : public WorkerHarness {
 protected:
-    void SetUp() override {
-        SetDefaultFileStatusPlatform(&Win32FileStatus());
-        InstallResourceStringLoader();
-        disk1 = scratch.Dir("DISK01");
-        disk2 = scratch.Dir("DISK02");
-        target = scratch.Dir("TARGET");
-        profile = disk1 + "\\SETUP.ini";
-        answerer_ = std::make_unique<ScopedModalAnswerer>([this](const ModalInteraction& m) {
-            asked.push_back(m);
-            if (onAsk) onAsk(m);
-            if (answers.empty()) return m.kind == ModalKind::messageBox ? IDNO : IDCANCEL;
-            const int answer = answers.front();
-            answers.pop_front();
-            return answer;
-        });
-    }
-
-    void TearDown() override {
-        page_.reset();
-        app_.reset();
-        answerer_.reset();
-    }
-
-    void Write(const char* section, const std::string& key, const std::string& value) {
-        ::WritePrivateProfileStringA(section, key.c_str(), value.c_str(), profile.c_str());
-    }
-
-    // The profile's fixed part: the main directory (the scratch target), a
-    // subdirectory, two components of which Typical selects only "Viewer"
-    // and "Samples", and two labelled diskettes.
+    // Beside the common part, two more components: Typical selects
+    // "Samples" as well as "Viewer", but not "Extras".
     void WriteCommonProfile() {
-        Write("destinations", "0", "TARGET|-1|");
-        Write("destinations", "1", "SAMPLES|0|");
-        Write("groups", "Viewer", "Viewer|Program|1|1|1");
+        WorkerHarness::WriteCommonProfile();
         Write("groups", "Samples", "Samples|Examples|0|1|1");
         Write("groups", "Extras", "Extras|Not typical|0|0|1");
-        Write("diskettes", "1", "Test Disk 1|");
-        Write("diskettes", "2", "Test Disk 2|");
     }
-
-    // An archive of `members` whose volumes go into DISK01, DISK02, ...
-    // under `firstName`; returns the installed size.
-    std::uint32_t WriteArchive(const std::vector<MemberSource>& members, std::uint64_t capacity,
-                               const std::string& firstName) {
-        MemoryVolumeOutput out(capacity);
-        CMultiFileWriter writer(out);
-        std::uint32_t total = 0;
-        for (const MemberSource& m : members) {
-            writer.AddMember(m);
-            total += static_cast<std::uint32_t>(m.data.size());
-        }
-        writer.Finish();
-        std::vector<std::string> dirs;
-        for (std::size_t i = 0; i < out.volumes.size(); ++i) dirs.push_back(i == 0 ? disk1 : disk2);
-        volumes = StoreVolumes(out.volumes, dirs, firstName);
-        return total;
-    }
-
-    // Loads the profile, selects Typical, places destination 0 at the
-    // target and makes the copy page, as the pages before it would.
-    void Prepare() {
-        ::WritePrivateProfileStringA(nullptr, nullptr, nullptr, profile.c_str());
-        app_ = std::make_unique<SetupApp>();
-        app_->SetServices(std::make_unique<RecordingServices>(record));
-        app_->destinations = NewDestinationMap();
-        app_->components = std::make_unique<ComponentMap>();
-        app_->targets = std::make_unique<TargetMap>();
-        app_->sourceFiles = std::make_unique<SourceFileList>();
-        app_->diskettes = std::make_unique<DisketteArray>();
-        app_->sourceDir = std::make_unique<FilePath>(disk1 + "\\");
-        app_->logPath = std::make_unique<FilePath>(scratch.File("test.log"));
-        app_->saveStateToLog = 1;
-        app_->groupName = "Test Group";
-        LoadProfile(FilePath(profile), app_->Containers(), [] {});
-        app_->components->SelectBySetupType(SetupType::Typical);
-        app_->destinations->SetPath(DestMain, target + "\\");
-        app_->destinations->ResolveDestinations();
-        record.mainDirectory = target + "\\";
-
-        page_ = std::make_unique<CopyProgressPage>();
-        ASSERT_TRUE(page_->CreatePage());
-        // The page posted its run message; the tests run the step themselves.
-        MSG msg;
-        while (::PeekMessageA(&msg, page_->m_hWnd, WM_SETUP_RUNSTEP, WM_SETUP_RUNSTEP, PM_REMOVE)) {
-        }
-    }
-
-    int Run() { return page_->RunStep(); }
-
-    std::string Target(const std::string& name) const { return target + "\\" + name; }
-    static bool Exists(const std::string& path) { return ::GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
-    std::vector<std::string> Questions(ModalKind kind) const {
-        std::vector<std::string> texts;
-        for (const ModalInteraction& m : asked)
-            if (m.kind == kind) texts.push_back(m.text);
-        return texts;
-    }
-
-    ScratchDir scratch;
-    std::string disk1, disk2, target, profile;
-    std::vector<std::string> volumes;
-    RecordingServices::Record record;
-    std::vector<ModalInteraction> asked;
-    std::deque<int> answers;
-    std::function<void(const ModalInteraction&)> onAsk;
-    std::unique_ptr<SetupApp> app_;
-    std::unique_ptr<CopyProgressPage> page_;
-
-private:
-    std::unique_ptr<ScopedModalAnswerer> answerer_;
 };
 
 TEST_F(CopyWorkerTest, InstallsSelectedFilesFollowingTheArchiveIntoTheSiblingDirectory) {
@@ -298,16 +134,7 @@ TEST_F(CopyWorkerTest, CancelAnsweredNoGoesOnAndYesStopsWithoutPlacingTheMember)
     EXPECT_TRUE(record.files.empty());
     EXPECT_TRUE(record.calls.empty()) << "no program items, no log state";
     // No temporary file is left beside the targets.
-    WIN32_FIND_DATAA found;
-    HANDLE find = ::FindFirstFileA((target + "\\*.*").c_str(), &found);
-    int entries = 0;
-    if (find != INVALID_HANDLE_VALUE) {
-        do {
-            if (std::string(found.cFileName) != "." && std::string(found.cFileName) != "..") ++entries;
-        } while (::FindNextFileA(find, &found));
-        ::FindClose(find);
-    }
-    EXPECT_EQ(entries, 0);
+    EXPECT_EQ(ListTree(target, false), (std::map<std::string, long long>{}));
 }
 
 TEST_F(CopyWorkerTest, DamagedMemberAsksAndContinueInstallsTheNextSourceFile) {

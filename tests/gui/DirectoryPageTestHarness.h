@@ -7,19 +7,13 @@
 
 #include <gtest/gtest.h>
 
-#include <deque>
 #include <functional>
 #include <memory>
 #include <string>
 #include <vector>
 
-#include "app/ButtonBar.h"
-#include "app/InstallServices.h"
-#include "app/MainWnd.h"
-#include "app/SetupApp.h"
-#include "app/WizardPage.h"
-#include "framework/ModalSeam.h"
-#include "framework/WinApp.h"
+#include "FileTreeSupport.h"
+#include "WizardChainHarness.h"
 #include "profile/PrivateProfile.h"
 #include "resources/ResourceIds.h"
 #include "support/FilePath.h"
@@ -40,24 +34,7 @@ private:
     std::vector<std::string>& loads_;
 };
 
-// Removes a directory tree (used only on the test's own scratch trees).
-inline void RemoveTree(const std::string& dir) {
-    WIN32_FIND_DATAA data;
-    HANDLE find = ::FindFirstFileA((dir + "\\*").c_str(), &data);
-    if (find != INVALID_HANDLE_VALUE) {
-        do {
-            const std::string name = data.cFileName;
-            if (name == "." || name == "..") continue;
-            const std::string path = dir + "\\" + name;
-            if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-                RemoveTree(path);
-            else
-                ::DeleteFileA(path.c_str());
-        } while (::FindNextFileA(find, &data));
-        ::FindClose(find);
-    }
-    ::RemoveDirectoryA(dir.c_str());
-}
+using filetree::RemoveTree;
 
 inline bool IsDirectory(const std::string& path) {
     const DWORD attributes = ::GetFileAttributesA(path.c_str());
@@ -70,7 +47,7 @@ inline std::string Lower(std::string s) {
     return s;
 }
 
-class PageChainTest : public ::testing::Test {
+class PageChainTest : public wizard_chain::WizardChainHarness {
 protected:
     void SetUp() override {
         static int serial = 0;
@@ -81,23 +58,12 @@ protected:
         kitDir = root + "_kit";
         RemoveTree(kitDir);
         ::CreateDirectoryA(kitDir.c_str(), nullptr);
-        answerer_ = std::make_unique<ScopedModalAnswerer>([this](const ModalInteraction& m) {
-            asked.push_back(m);
-            if (m.kind == ModalKind::fileDialog && onFileDialog) return onFileDialog(m);
-            if (answers.empty()) return m.kind == ModalKind::messageBox ? IDOK : IDCANCEL;
-            const int answer = answers.front();
-            answers.pop_front();
-            return answer;
-        });
+        WizardChainHarness::SetUp();
+        unansweredMessageBox = IDOK;
     }
 
     void TearDown() override {
-        if (app_) {
-            if (app_->m_pMainWnd && app_->m_pMainWnd->m_hWnd) ::DestroyWindow(app_->m_pMainWnd->m_hWnd);
-            Drain();
-            app_.reset();
-        }
-        answerer_.reset();
+        WizardChainHarness::TearDown();
         // Leave the current directory before removing the trees: the browser
         // may have entered one of them.
         ::SetCurrentDirectoryA("C:\\");
@@ -151,42 +117,12 @@ protected:
     // Starts Setup on the kit directory, as the entry point would, and
     // goes past the welcome page, so that page 114 reads the profile.
     bool StartAndRead() {
-        app_ = std::make_unique<SetupApp>();
-        app_->SetServices(std::make_unique<LoadingServices>(loads));
-        app_->m_lpCmdLine = "/D:" + kitDir;
-        if (!app_->InitInstance()) return false;
-        Pump();
+        if (!StartApp(std::make_unique<LoadingServices>(loads), "/D:" + kitDir)) return false;
         if (CurrentId() != IDD_WELCOME) return false;
         ClickBar(IDC_NEXT);
         return true;
     }
 
-    void Pump() {
-        for (int i = 0; i < 8; ++i) PumpMessages();
-    }
-
-    static void Drain() {
-        MSG msg;
-        while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        }
-    }
-
-    SetupApp& App() { return *app_; }
-    WizardPage* Current() { return dynamic_cast<WizardPage*>(WizardPages().Current()); }
-    int CurrentId() { return Current() ? Current()->pageId : 0; }
-    HWND PageWindow() { return Current() ? Current()->m_hWnd : nullptr; }
-
-    void ClickBar(int control) {
-        ASSERT_NE(Current(), nullptr);
-        ASSERT_NE(Current()->buttonBar, nullptr) << CurrentId();
-        ::SendMessageA(::GetDlgItem(Current()->buttonBar->m_hWnd, control), BM_CLICK, 0, 0);
-        Pump();
-    }
-    void ClickPage(int control) {
-        ASSERT_NE(Current(), nullptr);
-        ::SendMessageA(::GetDlgItem(Current()->m_hWnd, control), BM_CLICK, 0, 0);
-        Pump();
-    }
     std::string Location() {
         char text[MAX_PATH * 2] = {};
         ::GetDlgItemTextA(PageWindow(), IDC_LOCATION, text, sizeof text);
@@ -197,12 +133,6 @@ protected:
     int Selected(const std::string& key) {
         const Component* c = App().components->Find(key);
         return c ? c->selected : -1;
-    }
-
-    int Count(ModalKind kind) const {
-        int n = 0;
-        for (const ModalInteraction& m : asked) n += m.kind == kind;
-        return n;
     }
 
     // Runs `body` with the modal seam empty, so that dialogs really show.
@@ -216,13 +146,6 @@ protected:
     std::string root;    // C:\tvsdir_..., the install root (not created)
     std::string kitDir;  // holds the profile
     std::vector<std::string> loads;
-    std::deque<int> answers;
-    std::vector<ModalInteraction> asked;
-    std::function<int(const ModalInteraction&)> onFileDialog;
-
-private:
-    std::unique_ptr<ScopedModalAnswerer> answerer_;
-    std::unique_ptr<SetupApp> app_;
 };
 
 }  // namespace dirtest

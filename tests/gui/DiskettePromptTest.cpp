@@ -3,10 +3,11 @@
 
 #include <gtest/gtest.h>
 
+#include "ModalDriver.h"
+
 #include <cctype>
 #include <functional>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "archive/DiskettePrompt.h"
@@ -58,26 +59,10 @@ Face Look(HWND w) {
     return f;
 }
 
-// Runs `show` (which puts up the prompt modally on this thread) while
-// `script` acts on it from a second thread. Whatever the script leaves open
-// is closed, so that a failing test cannot hang.
+// Runs `show` while `script` acts on the prompt from a second thread.
 void DrivePrompt(const std::function<void(HWND)>& script, const std::function<void()>& show,
                  bool* promptSeen = nullptr) {
-    const DWORD uiThread = ::GetCurrentThreadId();
-    bool seen = false;
-    std::thread driver([&] {
-        HWND w = gd::WaitForWindow(kTitle, 10000, IDC_DISK_REQUEST, "#32770", uiThread);
-        if (!w) return;
-        seen = true;
-        script(w);
-        if (!gd::WaitUntilGone(w, 2000)) {
-            gd::Close(w);
-            gd::WaitUntilGone(w, 5000);
-        }
-    });
-    show();
-    driver.join();
-    if (promptSeen) *promptSeen = seen;
+    modal_driver::DriveModal(kTitle, IDC_DISK_REQUEST, script, show, promptSeen);
 }
 
 // Presses a button by posting its command: for buttons whose handler runs a

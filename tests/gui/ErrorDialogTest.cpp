@@ -3,9 +3,10 @@
 
 #include <gtest/gtest.h>
 
+#include "ModalDriver.h"
+
 #include <functional>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "errors/ErrorDialog.h"
@@ -53,26 +54,10 @@ Face Look(HWND w) {
     return f;
 }
 
-// Runs `show` (which puts up the dialog modally on this thread) while
-// `script` acts on the dialog from a second thread. Whatever the script
-// leaves open is closed, so that a failing test cannot hang.
+// Runs `show` while `script` acts on the dialog from a second thread.
 void DriveDialog(const std::function<void(HWND)>& script, const std::function<void()>& show,
                  bool* dialogSeen = nullptr) {
-    const DWORD uiThread = ::GetCurrentThreadId();
-    bool seen = false;
-    std::thread driver([&] {
-        HWND w = gd::WaitForWindow("Warning", 10000, IDC_ERROR_LONG, "#32770", uiThread);
-        if (!w) return;
-        seen = true;
-        script(w);
-        if (!gd::WaitUntilGone(w, 2000)) {
-            gd::Close(w);
-            gd::WaitUntilGone(w, 5000);
-        }
-    });
-    show();
-    driver.join();
-    if (dialogSeen) *dialogSeen = seen;
+    modal_driver::DriveModal("Warning", IDC_ERROR_LONG, script, show, dialogSeen);
 }
 
 class ErrorDialogGui : public ::testing::Test {

@@ -6,72 +6,15 @@
 // must survive: nothing outside the failing file is damaged, and no
 // temporary file is left beside the targets.
 
-#include <windows.h>
+#include "WorkerHarness.h"
 
-#include <gtest/gtest.h>
+#include "archive/GuardedFile.h"
 
 #include <algorithm>
-#include <cstdint>
-#include <deque>
-#include <functional>
-#include <memory>
-#include <string>
-#include <vector>
-
-#include "../unit/ArchiveTestSupport.h"
-#include "app/CopyProgressPage.h"
-#include "app/Messages.h"
-#include "app/SetupApp.h"
-#include "archive/FileStatus.h"
-#include "archive/GuardedFile.h"
-#include "errors/ReportException.h"
-#include "framework/ModalSeam.h"
-#include "profile/PrivateProfile.h"
-#include "resources/ResourceIds.h"
-
-using namespace archive_test;
 
 namespace {
 
-struct LoggedFile {
-    std::string path;
-    int placed;
-    int replaced;
-};
-
-// The layers above the copy engine, recorded.
-class RecordingServices : public InstallServices {
-public:
-    struct Record {
-        std::vector<LoggedFile> files;
-        std::vector<std::string> calls;
-        std::string mainDirectory;
-    };
-    explicit RecordingServices(Record& record) : record_(record) {}
-
-    std::string MainDirectory() override { return record_.mainDirectory; }
-    std::unique_ptr<InstallRecorder> OpenInstallRecorder(const std::string&) override {
-        struct Recorder : InstallRecorder {
-            explicit Recorder(Record& r) : r(r) {}
-            void LogFileLine(const std::string&, const std::string& path, std::int16_t, int placed,
-                             int replaced) override {
-                r.files.push_back({path, placed, replaced});
-            }
-            Record& r;
-        };
-        return std::make_unique<Recorder>(record_);
-    }
-    void CreateProgramItems(const std::string&, const TargetMap&, const std::string&) override {
-        record_.calls.push_back("CreateProgramItems");
-    }
-    void SaveInstallState(const std::string&, const DestinationMap&, const ComponentMap&,
-                          const TargetMap&) override {
-        record_.calls.push_back("SaveInstallState");
-    }
-
-private:
-    Record& record_;
-};
+using namespace worker_harness;
 
 // A volume of `capacity` bytes holding the target tree: what the files in
 // the tree take is used, the rest is what writes may still take. The
@@ -89,7 +32,7 @@ public:
     // Recounts the free space from the files now in the tree (a removed
     // file gives its space back).
     void Refresh() {
-        const std::uint64_t used = UsedBytes(root_);
+        const std::uint64_t used = filetree::BytesBelow(root_);
         free_ = used < capacity_ ? capacity_ - used : 0;
     }
     // Makes the volume larger, as when the user deletes other files.
@@ -99,166 +42,13 @@ public:
     }
     std::uint64_t Free() const { return free_; }
 
-    static std::uint64_t UsedBytes(const std::string& dir) {
-        std::uint64_t used = 0;
-        WIN32_FIND_DATAA found;
-        HANDLE find = ::FindFirstFileA((dir + "\\*").c_str(), &found);
-        if (find == INVALID_HANDLE_VALUE) return 0;
-        do {
-            const std::string name = found.cFileName;
-            if (name == "." || name == "..") continue;
-            if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-                used += UsedBytes(dir + "\\" + name);
-            else
-                used += found.nFileSizeLow;
-        } while (::FindNextFileA(find, &found));
-        ::FindClose(find);
-        return used;
-    }
-
 private:
     std::string root_;
     std::uint64_t capacity_;
     std::uint64_t free_ = 0;
 };
 
-// Every file below dir, as paths relative to it, sorted.
-std::vector<std::string> FilesBelow(const std::string& dir, const std::string& prefix = {}) {
-    std::vector<std::string> files;
-    WIN32_FIND_DATAA found;
-    HANDLE find = ::FindFirstFileA((dir + "\\*").c_str(), &found);
-    if (find == INVALID_HANDLE_VALUE) return files;
-    do {
-        const std::string name = found.cFileName;
-        if (name == "." || name == "..") continue;
-        if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-            for (const std::string& f : FilesBelow(dir + "\\" + name, prefix + name + "\\")) files.push_back(f);
-        } else {
-            files.push_back(prefix + name);
-        }
-    } while (::FindNextFileA(find, &found));
-    ::FindClose(find);
-    std::sort(files.begin(), files.end());
-    return files;
-}
-
-class FaultInstallTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        SetDefaultFileStatusPlatform(&Win32FileStatus());
-        InstallResourceStringLoader();
-        disk1 = scratch.Dir("DISK01");
-        disk2 = scratch.Dir("DISK02");
-        target = scratch.Dir("TARGET");
-        profile = disk1 + "\\SETUP.ini";
-        answerer_ = std::make_unique<ScopedModalAnswerer>([this](const ModalInteraction& m) {
-            asked.push_back(m);
-            if (onAsk) onAsk(m);
-            if (answers.empty()) return IDCANCEL;
-            const int answer = answers.front();
-            answers.pop_front();
-            return answer;
-        });
-    }
-
-    void TearDown() override {
-        page_.reset();
-        app_.reset();
-        answerer_.reset();
-    }
-
-    void Write(const char* section, const std::string& key, const std::string& value) {
-        ::WritePrivateProfileStringA(section, key.c_str(), value.c_str(), profile.c_str());
-    }
-
-    // The main directory (the scratch target) with a subdirectory, one
-    // selected component and two labelled diskettes.
-    void WriteCommonProfile() {
-        Write("destinations", "0", "TARGET|-1|");
-        Write("destinations", "1", "SAMPLES|0|");
-        Write("groups", "Viewer", "Viewer|Program|1|1|1");
-        Write("diskettes", "1", "Test Disk 1|");
-        Write("diskettes", "2", "Test Disk 2|");
-    }
-
-    // An archive whose volumes go into DISK01, DISK02; returns its size.
-    std::uint32_t WriteArchive(const std::vector<MemberSource>& members, std::uint64_t capacity,
-                               const std::string& firstName) {
-        MemoryVolumeOutput out(capacity);
-        CMultiFileWriter writer(out);
-        std::uint32_t total = 0;
-        for (const MemberSource& m : members) {
-            writer.AddMember(m);
-            total += static_cast<std::uint32_t>(m.data.size());
-        }
-        writer.Finish();
-        std::vector<std::string> dirs;
-        for (std::size_t i = 0; i < out.volumes.size(); ++i) dirs.push_back(i == 0 ? disk1 : disk2);
-        volumes = StoreVolumes(out.volumes, dirs, firstName);
-        return total;
-    }
-
-    // Loads the profile, selects Typical, places destination 0 at the
-    // target and makes a fresh copy page, as the pages before it would.
-    void Prepare() {
-        page_.reset();
-        app_.reset();
-        record = {};
-        asked.clear();
-        ::WritePrivateProfileStringA(nullptr, nullptr, nullptr, profile.c_str());
-        app_ = std::make_unique<SetupApp>();
-        app_->SetServices(std::make_unique<RecordingServices>(record));
-        app_->destinations = NewDestinationMap();
-        app_->components = std::make_unique<ComponentMap>();
-        app_->targets = std::make_unique<TargetMap>();
-        app_->sourceFiles = std::make_unique<SourceFileList>();
-        app_->diskettes = std::make_unique<DisketteArray>();
-        app_->sourceDir = std::make_unique<FilePath>(disk1 + "\\");
-        app_->logPath = std::make_unique<FilePath>(scratch.File("test.log"));
-        app_->saveStateToLog = 1;
-        app_->groupName = "Test Group";
-        LoadProfile(FilePath(profile), app_->Containers(), [] {});
-        app_->components->SelectBySetupType(SetupType::Typical);
-        app_->destinations->SetPath(DestMain, target + "\\");
-        app_->destinations->ResolveDestinations();
-        record.mainDirectory = target + "\\";
-
-        page_ = std::make_unique<CopyProgressPage>();
-        ASSERT_TRUE(page_->CreatePage());
-        MSG msg;
-        while (::PeekMessageA(&msg, page_->m_hWnd, WM_SETUP_RUNSTEP, WM_SETUP_RUNSTEP, PM_REMOVE)) {
-        }
-    }
-
-    int Run() { return page_->RunStep(); }
-
-    std::string Target(const std::string& name) const { return target + "\\" + name; }
-    static bool Exists(const std::string& path) { return ::GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
-    std::vector<ModalInteraction> Asked(ModalKind kind) const {
-        std::vector<ModalInteraction> found;
-        for (const ModalInteraction& m : asked)
-            if (m.kind == kind) found.push_back(m);
-        return found;
-    }
-    std::vector<std::string> LoggedPaths() const {
-        std::vector<std::string> paths;
-        for (const LoggedFile& f : record.files) paths.push_back(f.path);
-        return paths;
-    }
-
-    ScratchDir scratch;
-    std::string disk1, disk2, target, profile;
-    std::vector<std::string> volumes;
-    RecordingServices::Record record;
-    std::vector<ModalInteraction> asked;
-    std::deque<int> answers;
-    std::function<void(const ModalInteraction&)> onAsk;
-    std::unique_ptr<SetupApp> app_;
-    std::unique_ptr<CopyProgressPage> page_;
-
-private:
-    std::unique_ptr<ScopedModalAnswerer> answerer_;
-};
+class FaultInstallTest : public WorkerHarness {};
 
 // The disk-full kit: an archive of a small and a large member, then a
 // single file. The volume holds the small member and part of the large one.
@@ -288,10 +78,7 @@ TEST_F(FaultInstallTest, DiskFullAsksContinueOrCancelAndLeavesNoTemporaryFile) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         ScratchDir fresh;  // a scratch tree per case
-        disk1 = fresh.Dir("DISK01");
-        disk2 = fresh.Dir("DISK02");
-        target = fresh.Dir("TARGET");
-        profile = disk1 + "\\SETUP.ini";
+        UseScratch(fresh);
         WriteCommonProfile();
         const std::uint32_t size =
             WriteArchive({Member("small.bin", kit.small, 2, 0), Member("large.bin", kit.large, 2, 0)}, 1 << 20,
@@ -336,7 +123,7 @@ TEST_F(FaultInstallTest, DiskFullAsksContinueOrCancelAndLeavesNoTemporaryFile) {
         std::sort(got.begin(), got.end());
         EXPECT_EQ(got, logged) << "only placed files are logged";
         if (c.answer == IDOK) {
-            EXPECT_EQ(record.calls, (std::vector<std::string>{"CreateProgramItems", "SaveInstallState"}));
+            EXPECT_EQ(record.calls, (std::vector<std::string>{"CreateProgramItems Test Group", "SaveInstallState"}));
         } else {
             EXPECT_TRUE(record.calls.empty());
         }

@@ -9,117 +9,32 @@
 
 #include <gtest/gtest.h>
 
-#include "TestEnvironment.h"
+#include "InstallRunSupport.h"
 
 #include <algorithm>
 #include <cctype>
 #include <cstdio>
 #include <cstdint>
 #include <cstdlib>
-#include <map>
-#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "../unit/ArchiveTestSupport.h"
 #include "app/FaultPoint.h"
-#include "resources/ResourceIds.h"
 #include "support/FilePath.h"
-#include "system/ProgramGroups.h"
-#include "system/RegistrationText.h"
-#include "tools/guidriver/GuiDriver.h"
 
 using namespace archive_test;
 
 namespace {
 
-// Generous bounds for a loaded machine; they only stop a hung run.
-constexpr DWORD kWindowTimeoutMs = 30000;
-constexpr DWORD kExitTimeoutMs = 120000;
+using namespace installrun;
+using filetree::RemoveTree;
 
 constexpr const char* kKitDir = "C:\\tvs-fault-kit";
 // Destination 0's name on the first fixed disk: what the directory page
 // proposes and a batch run takes.
 constexpr const char* kMainDir = "C:\\TVFAULT";
-constexpr const char* kProduct = "Tessaly Viewer";
-constexpr const char* kGroup = "Tessaly Viewer";
-
-std::string WindowsDir() {
-    char buffer[MAX_PATH + 1] = "";
-    ::GetWindowsDirectoryA(buffer, MAX_PATH);
-    return buffer;
-}
-
-std::string LogPath() { return WindowsDir() + "\\TYViewer.log"; }
-
-bool Exists(const std::string& path) { return ::GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
-
-bool KeyExists(HKEY root, const std::string& key) {
-    HKEY handle = nullptr;
-    if (::RegOpenKeyExA(root, key.c_str(), 0, KEY_READ, &handle) != ERROR_SUCCESS) return false;
-    ::RegCloseKey(handle);
-    return true;
-}
-
-std::string ProfileValue(const std::string& file, const char* section, const char* key) {
-    char buffer[1024] = "";
-    ::GetPrivateProfileStringA(section, key, "<missing>", buffer, sizeof buffer, file.c_str());
-    return buffer;
-}
-
-// The keys of one section of a profile file, in file order.
-std::vector<std::string> SectionKeys(const std::string& file, const char* section) {
-    std::vector<char> buffer(32768, '\0');
-    const DWORD length = ::GetPrivateProfileStringA(section, nullptr, "", buffer.data(),
-                                                    static_cast<DWORD>(buffer.size()), file.c_str());
-    std::vector<std::string> keys;
-    for (DWORD at = 0; at < length && buffer[at] != '\0';) {
-        keys.emplace_back(buffer.data() + at);
-        at += static_cast<DWORD>(keys.back().size()) + 1;
-    }
-    return keys;
-}
-
-// Every file below dir, relative to it, sorted.
-std::vector<std::string> FilesBelow(const std::string& dir, const std::string& prefix = {}) {
-    std::vector<std::string> files;
-    WIN32_FIND_DATAA found;
-    HANDLE find = ::FindFirstFileA((dir + "\\*").c_str(), &found);
-    if (find == INVALID_HANDLE_VALUE) return files;
-    do {
-        const std::string name = found.cFileName;
-        if (name == "." || name == "..") continue;
-        if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-            for (const std::string& f : FilesBelow(dir + "\\" + name, prefix + name + "\\")) files.push_back(f);
-        } else {
-            files.push_back(prefix + name);
-        }
-    } while (::FindNextFileA(find, &found));
-    ::FindClose(find);
-    std::sort(files.begin(), files.end());
-    return files;
-}
-
-void RemoveTree(const std::string& dir) {
-    WIN32_FIND_DATAA found;
-    HANDLE find = ::FindFirstFileA((dir + "\\*").c_str(), &found);
-    if (find != INVALID_HANDLE_VALUE) {
-        do {
-            const std::string name = found.cFileName;
-            if (name == "." || name == "..") continue;
-            const std::string path = dir + "\\" + name;
-            if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-                RemoveTree(path);
-            } else {
-                ::SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-                ::DeleteFileA(path.c_str());
-            }
-        } while (::FindNextFileA(find, &found));
-        ::FindClose(find);
-    }
-    ::RemoveDirectoryA(dir.c_str());
-}
 
 // A temporary name of the copy engine: eight hexadecimal digits, then the
 // extension of the file it stands for.
@@ -131,107 +46,24 @@ bool IsTemporaryName(const std::string& relative) {
            std::all_of(title.begin(), title.end(), [](char c) { return std::isxdigit(static_cast<unsigned char>(c)); });
 }
 
-void RemoveRunTraces() {
-    ::RegDeleteKeyA(HKEY_LOCAL_MACHINE, regtext::AppPathKey("tyviewer.exe").c_str());
-    ::RegDeleteKeyA(HKEY_LOCAL_MACHINE, regtext::UninstallKey(kProduct).c_str());
-    ProgramGroups groups;
-    groups.DeleteItem(kGroup, "Tessaly Viewer");
-    groups.DeleteGroup(kGroup);
-    RemoveTree(kMainDir);
-    ::DeleteFileA(LogPath().c_str());
+// What a run leaves: the registration, the program item and the main
+// directory.
+RunTraces Traces() {
+    RunTraces traces;
+    traces.items = {{kDefaultGroup, "Tessaly Viewer"}};
+    traces.groups = {kDefaultGroup};
+    traces.directories = {kMainDir};
+    return traces;
 }
 
-// Everything a run can touch, saved before and put back after: an existing
-// log is moved aside, the registration, the program item and the main
-// directory are removed, the associations get their old values back.
-class SystemState {
-public:
-    SystemState() {
-        ::DeleteFileA(AsideLogPath().c_str());
-        hadLog_ = ::MoveFileA(LogPath().c_str(), AsideLogPath().c_str()) != FALSE;
-        for (const std::string& extension : Extensions()) associations_.push_back({extension, Read(extension)});
-        RemoveRunTraces();
-    }
-    ~SystemState() {
-        RemoveRunTraces();
-        if (hadLog_) ::MoveFileA(AsideLogPath().c_str(), LogPath().c_str());
-        for (const auto& [extension, value] : associations_) {
-            ::RegDeleteKeyA(HKEY_CLASSES_ROOT, extension.c_str());
-            if (value) ::RegSetValueA(HKEY_CLASSES_ROOT, extension.c_str(), REG_SZ, value->c_str(), 0);
-        }
-    }
-    SystemState(const SystemState&) = delete;
-    SystemState& operator=(const SystemState&) = delete;
-
-private:
-    static std::string AsideLogPath() { return LogPath() + ".fault-aside"; }
-    static std::vector<std::string> Extensions() {
-        std::vector<std::string> all = regtext::SplitExtensionList(regtext::kExtensionList1);
-        for (const std::string& e : regtext::SplitExtensionList(regtext::kExtensionList2)) all.push_back(e);
-        return all;
-    }
-    static std::optional<std::string> Read(const std::string& key) {
-        char buffer[1024] = "";
-        LONG size = sizeof buffer;
-        if (::RegQueryValueA(HKEY_CLASSES_ROOT, key.c_str(), buffer, &size) != ERROR_SUCCESS) return std::nullopt;
-        return std::string(buffer);
-    }
-
-    bool hadLog_ = false;
-    std::vector<std::pair<std::string, std::optional<std::string>>> associations_;
-};
-
-// SETUP.EXE started with a command line and, when given, a fault stop
-// ("kind:n") in its environment.
-class SetupProcess {
-public:
-    explicit SetupProcess(const std::string& arguments, const std::string& stop = {},
-                          const std::string& exe = testenv::BuiltFile("app\\SETUP.EXE")) {
-        std::string commandLine = "\"" + exe + "\" " + arguments;
-        STARTUPINFOA startup{};
-        startup.cb = sizeof startup;
-        // The child copies this process's environment at its start.
-        ::SetEnvironmentVariableA("TVS_FAULT_STOP", stop.empty() ? nullptr : stop.c_str());
-        started_ = ::CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                                    &info_) != FALSE;
-        ::SetEnvironmentVariableA("TVS_FAULT_STOP", nullptr);
-    }
-    ~SetupProcess() {
-        if (!started_) return;
-        Kill();
-        ::CloseHandle(info_.hThread);
-        ::CloseHandle(info_.hProcess);
-    }
-    SetupProcess(const SetupProcess&) = delete;
-    SetupProcess& operator=(const SetupProcess&) = delete;
-
-    bool Started() const { return started_; }
-    DWORD ThreadId() const { return info_.dwThreadId; }
-    HANDLE Handle() const { return info_.hProcess; }
-
-    // The exit code, or -1 when the process did not end in time.
-    long Wait() {
-        if (::WaitForSingleObject(info_.hProcess, kExitTimeoutMs) != WAIT_OBJECT_0) return -1;
-        DWORD code = 0;
-        ::GetExitCodeProcess(info_.hProcess, &code);
-        return static_cast<long>(code);
-    }
-    // Kills the process as the task manager would, and waits until it is gone.
-    void Kill() {
-        if (::WaitForSingleObject(info_.hProcess, 0) == WAIT_TIMEOUT) {
-            ::TerminateProcess(info_.hProcess, 99);
-            ::WaitForSingleObject(info_.hProcess, kExitTimeoutMs);
-        }
-    }
-
-private:
-    PROCESS_INFORMATION info_{};
-    bool started_ = false;
-};
+// The command line of SETUP.EXE with `arguments`.
+std::string SetupCommand(const std::string& arguments) {
+    return Quoted(testenv::BuiltFile("app\\SETUP.EXE")) + " " + arguments;
+}
 
 long RunSetup(const std::string& arguments) {
-    SetupProcess setup(arguments);
-    return setup.Started() ? setup.Wait() : -1;
+    Process setup(SetupCommand(arguments));
+    return setup.Wait();
 }
 
 // One file the kit installs: where it goes below the main directory and
@@ -328,33 +160,24 @@ std::vector<std::string> Strangers(const Kit& kit) {
 }
 
 TEST(FaultSetupRunTest, NextVolumeMissingAndInsertDisketteCancelledEndsWithCodeOne) {
-    SystemState state;
+    SystemState state(Traces());
     // Two members; the second continues on DATA.A2, which is not there.
     Kit kit(2, 90000, 0, 120000);
     ASSERT_EQ(kit.volumes.size(), 2u);
     ::DeleteFileA(kit.volumes[1].c_str());
 
-    SetupProcess setup(Kit::Switch());
+    Process setup(SetupCommand(Kit::Switch()));
     ASSERT_TRUE(setup.Started());
     for (const char* title : {"Welcome", "Select Directory", "Select Program Item Group"}) {
         SCOPED_TRACE(title);
-        HWND page = guidriver::WaitForWindow(title, kWindowTimeoutMs, 0, "#32770", setup.ThreadId());
-        ASSERT_NE(page, nullptr);
-        HWND bar = nullptr;
-        for (int i = 0; i < 200 && !bar; ++i) {
-            bar = ::FindWindowExA(page, nullptr, "#32770", nullptr);
-            if (!bar) ::Sleep(50);
-        }
-        ASSERT_NE(bar, nullptr);
-        ::PostMessageA(bar, WM_COMMAND, MAKEWPARAM(IDC_NEXT, BN_CLICKED),
-                       reinterpret_cast<LPARAM>(::GetDlgItem(bar, IDC_NEXT)));
+        ASSERT_TRUE(NextOn(setup, title));
     }
-    HWND prompt = guidriver::WaitForWindow("Insert Diskette", kWindowTimeoutMs, IDCANCEL, "#32770", setup.ThreadId());
+    HWND prompt = WaitForDialog(setup, "Insert Diskette", IDCANCEL);
     ASSERT_NE(prompt, nullptr);
     EXPECT_EQ(guidriver::ControlText(prompt, IDC_DISK_REQUEST),
               "Please insert the diskette labelled 'Fault Disk 2' in drive C:");
     EXPECT_TRUE(guidriver::Click(prompt, IDCANCEL));
-    HWND failed = guidriver::WaitForWindow("Tessaly Viewer Setup", kWindowTimeoutMs, IDOK, "#32770", setup.ThreadId());
+    HWND failed = WaitForDialog(setup, "Tessaly Viewer Setup", IDOK);
     ASSERT_NE(failed, nullptr);
     EXPECT_TRUE(guidriver::Click(failed, IDOK));
     EXPECT_EQ(setup.Wait(), 1);
@@ -371,7 +194,7 @@ TEST(FaultSetupRunTest, NextVolumeMissingAndInsertDisketteCancelledEndsWithCodeO
 }
 
 TEST(FaultSetupRunTest, LogHeldOpenByAnotherProcessStillInstallsAndARerunCompletesTheLog) {
-    SystemState state;
+    SystemState state(Traces());
     Kit kit(3, 20000, 1, 1 << 20);
 
     // Another program has the log open and shares nothing.
@@ -419,7 +242,7 @@ TEST(FaultSetupRunTest, KilledAtTenPointsThenRerunInstallsAndUninstallRemovesEve
     const char* enabled = std::getenv("TVS_FAULT_SERIES");
     if (!enabled || std::string(enabled) != "1") GTEST_SKIP() << "runs as fault_kill_series";
 
-    SystemState state;
+    SystemState state(Traces());
     // Sixteen members of 80-95 KB (four of them compressible) and three
     // single files: some 280 ticks of reading. No program item: under Wine
     // the group's Explorer window reads the item's icon from tyviewer.exe
@@ -432,10 +255,13 @@ TEST(FaultSetupRunTest, KilledAtTenPointsThenRerunInstallsAndUninstallRemovesEve
     int leftovers = 0;
     for (const char* point : kKillPoints) {
         SCOPED_TRACE(point);
-        RemoveRunTraces();
+        state.RemoveRunTraces();
+        ::DeleteFileA(LogPath().c_str());
         ::ResetEvent(stopped);
         {
-            SetupProcess setup("/B " + Kit::Switch(), point);
+            // The child copies this process's environment at its start.
+            const testproc::ScopedEnvironment stop("TVS_FAULT_STOP", point);
+            Process setup(SetupCommand("/B " + Kit::Switch()));
             ASSERT_TRUE(setup.Started());
             // Either the run reaches the point, or it ends without reaching it.
             HANDLE waits[] = {stopped, setup.Handle()};

@@ -132,9 +132,7 @@ TEST_F(HostileMemberNames, SourceFilesNamedLikeDevicesAreRefusedUnopened) {
 
     EXPECT_EQ(Run(), IDD_REGISTERING);
     EXPECT_EQ(ListTree(target), (std::map<std::string, long long>{{"plain.txt", 40}}));
-    std::vector<ModalInteraction> reports;
-    for (const ModalInteraction& m : asked)
-        if (m.kind == ModalKind::dialog) reports.push_back(m);
+    const std::vector<ModalInteraction> reports = Asked(ModalKind::dialog);
     ASSERT_EQ(reports.size(), 4u);
     EXPECT_EQ(reports[0].text, "Cannot install files from 'BYNAME.A1':");
     EXPECT_EQ(reports[1].text, "Cannot install files from 'NUL':");

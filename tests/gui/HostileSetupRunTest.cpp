@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include "FileTreeSupport.h"
+#include "ProcessSupport.h"
 #include "TestEnvironment.h"
 
 #include "errors/SetupException.h"
@@ -24,7 +26,6 @@ namespace {
 
 // Generous bound for a loaded machine; it only stops a hung run.
 constexpr DWORD kExitTimeoutMs = 90000;
-constexpr long kHung = -1;
 
 const char kKitDir[] = "C:\\tvs-hostile-kit";
 const char kDestName[] = "tvs-hostile-dest";
@@ -32,48 +33,13 @@ const char kDestDir[] = "C:\\tvs-hostile-dest";
 
 std::string SetupExe() { return testenv::BuiltFile("app\\SETUP.EXE"); }
 
-// Runs `exe` with `arguments` and returns its exit code, or kHung (after
+// Runs `exe` with `arguments` and returns its exit code, or -1 (after
 // ending it) when it did not end in time.
 long RunSetup(const std::string& exe, const std::string& arguments) {
-    std::string commandLine = "\"" + exe + "\" " + arguments;
-    STARTUPINFOA startup{};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION info{};
-    if (!::CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info))
-        return -2;
-    long result = kHung;
-    if (::WaitForSingleObject(info.hProcess, kExitTimeoutMs) == WAIT_OBJECT_0) {
-        DWORD code = 0;
-        ::GetExitCodeProcess(info.hProcess, &code);
-        result = static_cast<long>(code);
-    } else {
-        ::TerminateProcess(info.hProcess, 99);
-        ::WaitForSingleObject(info.hProcess, 10000);
-    }
-    ::CloseHandle(info.hThread);
-    ::CloseHandle(info.hProcess);
-    return result;
+    return testproc::RunProgram(exe, arguments, kExitTimeoutMs);
 }
 
-void RemoveTree(const std::string& dir) {
-    WIN32_FIND_DATAA found;
-    HANDLE find = ::FindFirstFileA((dir + "\\*").c_str(), &found);
-    if (find != INVALID_HANDLE_VALUE) {
-        do {
-            const std::string name = found.cFileName;
-            if (name == "." || name == "..") continue;
-            const std::string path = dir + "\\" + name;
-            if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-                RemoveTree(path);
-            } else {
-                ::SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-                ::DeleteFileA(path.c_str());
-            }
-        } while (::FindNextFileA(find, &found));
-        ::FindClose(find);
-    }
-    ::RemoveDirectoryA(dir.c_str());
-}
+using filetree::RemoveTree;
 
 // The names in the root of drive C, the one place a confused path lands;
 // the main directory the profile names (C:\ and its name, in batch mode) is

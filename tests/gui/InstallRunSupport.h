@@ -8,11 +8,12 @@
 
 #include <gtest/gtest.h>
 
+#include "FileTreeSupport.h"
+#include "ProcessSupport.h"
 #include "TestEnvironment.h"
 
 #include <algorithm>
 #include <cstdio>
-#include <filesystem>
 #include <optional>
 #include <string>
 #include <utility>
@@ -27,7 +28,7 @@ namespace installrun {
 
 // Generous bounds for a loaded machine; they only stop a hung run.
 constexpr DWORD kWindowTimeoutMs = 60000;
-constexpr DWORD kExitTimeoutMs = 180000;
+using testproc::kExitTimeoutMs;
 
 constexpr const char* kProduct = "Tessaly Viewer";
 // The directory page proposes the first fixed disk with destination 0's
@@ -51,7 +52,8 @@ inline std::string SystemDir() {
 
 inline std::string LogPath() { return WindowsDir() + "\\TYViewer.log"; }
 
-inline bool Exists(const std::string& path) { return ::GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+using filetree::Exists;
+using filetree::FilesBelow;
 
 inline std::vector<std::string> AllExtensions() {
     std::vector<std::string> all = regtext::SplitExtensionList(regtext::kExtensionList1);
@@ -85,6 +87,13 @@ inline std::optional<DWORD> ReadDword(HKEY root, const std::string& key, const s
     return value;
 }
 
+inline bool KeyExists(HKEY root, const std::string& key) {
+    HKEY handle = nullptr;
+    if (::RegOpenKeyExA(root, key.c_str(), 0, KEY_READ, &handle) != ERROR_SUCCESS) return false;
+    ::RegCloseKey(handle);
+    return true;
+}
+
 inline std::string ProfileValue(const std::string& file, const char* section, const char* key) {
     char buffer[1024] = "";
     ::GetPrivateProfileStringA(section, key, "<missing>", buffer, sizeof buffer, file.c_str());
@@ -104,6 +113,19 @@ inline std::vector<std::string> SectionValues(const std::string& file, const cha
         values.push_back(equals == std::string::npos ? line : line.substr(equals + 1));
     }
     return values;
+}
+
+// The keys of one section of a profile file, in file order.
+inline std::vector<std::string> SectionKeys(const std::string& file, const char* section) {
+    std::vector<char> buffer(32768, '\0');
+    const DWORD length = ::GetPrivateProfileStringA(section, nullptr, "", buffer.data(),
+                                                    static_cast<DWORD>(buffer.size()), file.c_str());
+    std::vector<std::string> keys;
+    for (DWORD at = 0; at < length && buffer[at] != '\0';) {
+        keys.emplace_back(buffer.data() + at);
+        at += static_cast<DWORD>(keys.back().size()) + 1;
+    }
+    return keys;
 }
 
 inline bool HasSection(const std::string& file, const char* section) {
@@ -189,8 +211,7 @@ public:
     // removal is tried again for a while.
     static void RemoveTree(const std::string& path) {
         for (int attempt = 0; attempt < 100; ++attempt) {
-            std::error_code ignored;
-            std::filesystem::remove_all(path, ignored);
+            filetree::RemoveTree(path);
             if (!Exists(path)) return;
             ::Sleep(100);
         }
@@ -234,58 +255,9 @@ private:
     std::optional<std::vector<BYTE>> pendingRenames_;
 };
 
-// Wine's shell mirrors every new Start-menu link into the host's desktop
-// menus (outside the prefix, where no test cleans up); the programs this
-// process starts inherit the switch that turns that off.
-inline void KeepLinksInThePrefix() {
-    constexpr const char* kName = "WINEDLLOVERRIDES";
-    constexpr const char* kOff = "winemenubuilder.exe=d";
-    char buffer[1024] = "";
-    const DWORD length = ::GetEnvironmentVariableA(kName, buffer, sizeof buffer);
-    std::string value = length < sizeof buffer ? std::string(buffer, length) : std::string();
-    if (value.find(kOff) != std::string::npos) return;
-    value += value.empty() ? kOff : std::string(";") + kOff;
-    ::SetEnvironmentVariableA(kName, value.c_str());
-}
-
-// A program started with a command line, ended by the test when it is
-// still running at the end of it.
-class Process {
-public:
-    explicit Process(std::string commandLine) {
-        KeepLinksInThePrefix();
-        STARTUPINFOA startup{};
-        startup.cb = sizeof startup;
-        started_ = ::CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                                    &info_) != FALSE;
-    }
-    ~Process() {
-        if (!started_) return;
-        // A run that a failed test left waiting must not outlive the test.
-        if (::WaitForSingleObject(info_.hProcess, 0) == WAIT_TIMEOUT) ::TerminateProcess(info_.hProcess, 99);
-        ::CloseHandle(info_.hThread);
-        ::CloseHandle(info_.hProcess);
-    }
-    Process(const Process&) = delete;
-    Process& operator=(const Process&) = delete;
-
-    bool Started() const { return started_; }
-    DWORD ThreadId() const { return info_.dwThreadId; }
-
-    // The exit code, or -1 when the process did not start or end in time.
-    long Wait(DWORD timeoutMs = kExitTimeoutMs) {
-        if (!started_ || ::WaitForSingleObject(info_.hProcess, timeoutMs) != WAIT_OBJECT_0) return -1;
-        DWORD code = 0;
-        ::GetExitCodeProcess(info_.hProcess, &code);
-        return static_cast<long>(code);
-    }
-
-private:
-    PROCESS_INFORMATION info_{};
-    bool started_ = false;
-};
-
-inline std::string Quoted(const std::string& path) { return "\"" + path + "\""; }
+using testproc::KeepLinksInThePrefix;
+using testproc::Process;
+using testproc::Quoted;
 
 // The visible dialog titled `title` of the run's thread whose control
 // `requiredControl` exists; null on timeout.

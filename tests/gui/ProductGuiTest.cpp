@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include "ProcessSupport.h"
 #include "TestEnvironment.h"
 
 #include <cstdlib>
@@ -53,41 +54,22 @@ BOOL CALLBACK MatchViewerWindow(HWND window, LPARAM context) {
 // One viewer process, closed and reaped at the end of the scope.
 class ViewerRun {
  public:
-  explicit ViewerRun(const std::string& arguments, const std::string& exe = ViewerExe()) {
-    std::string commandLine = "\"" + exe + "\"";
-    if (!arguments.empty()) commandLine += " " + arguments;
-    std::vector<char> buffer(commandLine.begin(), commandLine.end());
-    buffer.push_back('\0');
-    STARTUPINFOA startup = {};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION info = {};
-    if (CreateProcessA(nullptr, buffer.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info)) {
-      CloseHandle(info.hThread);
-      process_ = info.hProcess;
-      processId_ = info.dwProcessId;
-    }
-  }
-  ~ViewerRun() {
-    if (!process_) return;
-    if (WaitForSingleObject(process_, 0) != WAIT_OBJECT_0) TerminateProcess(process_, 99);
-    CloseHandle(process_);
-  }
-  ViewerRun(const ViewerRun&) = delete;
-  ViewerRun& operator=(const ViewerRun&) = delete;
+  explicit ViewerRun(const std::string& arguments, const std::string& exe = ViewerExe())
+      : process_(testproc::Quoted(exe) + (arguments.empty() ? "" : " " + arguments)) {}
 
-  bool started() const { return process_ != nullptr; }
+  bool started() const { return process_.Started(); }
 
   // The visible main window once its labels are filled in, or null.
   HWND WaitForWindow() {
     for (DWORD waited = 0; waited < kStartTimeoutMs; waited += kPollMs) {
-      FindContext find = {processId_, nullptr};
+      FindContext find = {process_.ProcessId(), nullptr};
       EnumWindows(&MatchViewerWindow, reinterpret_cast<LPARAM>(&find));
       // FindWindow can win the race against WM_CREATE: wait for the label.
       if (find.found && IsWindowVisible(find.found) && GetDlgItem(find.found, IDC_VIEWER_FILE_NAME) &&
           !TextOf(GetDlgItem(find.found, IDC_VIEWER_FILE_NAME)).empty()) {
         return find.found;
       }
-      if (WaitForSingleObject(process_, kPollMs) == WAIT_OBJECT_0) return nullptr;
+      if (!process_.StillRunningAfter(kPollMs)) return nullptr;
     }
     return nullptr;
   }
@@ -95,15 +77,11 @@ class ViewerRun {
   // Closes the window as its close box does; returns the exit code or -1.
   long Close(HWND window) {
     PostMessageA(window, WM_CLOSE, 0, 0);
-    if (WaitForSingleObject(process_, kStartTimeoutMs) != WAIT_OBJECT_0) return -1;
-    DWORD code = 0;
-    GetExitCodeProcess(process_, &code);
-    return static_cast<long>(code);
+    return process_.Wait(kStartTimeoutMs);
   }
 
  private:
-  HANDLE process_ = nullptr;
-  DWORD processId_ = 0;
+  testproc::Process process_;
 };
 
 std::string WriteBrokenSample() {
@@ -189,26 +167,14 @@ TEST(ProductGui, CleanupWaitsForTheRunningSetupCopy) {
   const HWND window = setup.WaitForWindow();
   ASSERT_NE(nullptr, window);
 
-  std::string commandLine = "\"" + CleanupExe() + "\" /U /PP:" + profile;
-  std::vector<char> buffer(commandLine.begin(), commandLine.end());
-  buffer.push_back('\0');
-  STARTUPINFOA startup = {};
-  startup.cb = sizeof startup;
-  PROCESS_INFORMATION info = {};
-  ASSERT_TRUE(CreateProcessA(nullptr, buffer.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info));
-  CloseHandle(info.hThread);
-  EXPECT_EQ(static_cast<DWORD>(WAIT_TIMEOUT), WaitForSingleObject(info.hProcess, 1000));
+  testproc::Process cleanup(testproc::Quoted(CleanupExe()) + " /U /PP:" + profile);
+  ASSERT_TRUE(cleanup.Started());
+  EXPECT_TRUE(cleanup.StillRunningAfter(1000));
   EXPECT_NE(INVALID_FILE_ATTRIBUTES, GetFileAttributesA(profile.c_str()));
 
   EXPECT_EQ(0, setup.Close(window));
-  DWORD code = 99;
-  if (WaitForSingleObject(info.hProcess, 120000) == WAIT_OBJECT_0) {
-    GetExitCodeProcess(info.hProcess, &code);
-  } else {
-    TerminateProcess(info.hProcess, 99);
-  }
-  CloseHandle(info.hProcess);
-  EXPECT_EQ(0u, code);
+  const long code = cleanup.Wait(120000);
+  EXPECT_EQ(0, code);
   EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA(dir.c_str()));
   DeleteFileA(setupCopy.c_str());
   DeleteFileA(profile.c_str());

@@ -6,19 +6,13 @@
 
 #include <gtest/gtest.h>
 
-#include <deque>
 #include <functional>
 #include <memory>
 #include <string>
 #include <vector>
 
-#include "app/ButtonBar.h"
-#include "app/InstallServices.h"
-#include "app/SetupApp.h"
-#include "app/WizardPage.h"
+#include "WizardChainHarness.h"
 #include "app/WorkPages.h"
-#include "framework/ModalSeam.h"
-#include "resources/ResourceIds.h"
 #include "support/FilePath.h"
 
 namespace {
@@ -71,69 +65,11 @@ private:
     RemovalLog& log_;
 };
 
-class UninstallChainTest : public ::testing::Test {
+class UninstallChainTest : public wizard_chain::WizardChainHarness {
 protected:
-    void SetUp() override {
-        answerer_ = std::make_unique<ScopedModalAnswerer>([this](const ModalInteraction& m) {
-            asked.push_back(m);
-            if (answers.empty()) return m.kind == ModalKind::messageBox ? IDNO : IDCANCEL;
-            const int answer = answers.front();
-            answers.pop_front();
-            return answer;
-        });
-    }
-    void TearDown() override {
-        if (app_) {
-            if (app_->m_pMainWnd && app_->m_pMainWnd->m_hWnd) ::DestroyWindow(app_->m_pMainWnd->m_hWnd);
-            MSG msg;
-            while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            }
-            app_.reset();
-        }
-        answerer_.reset();
-    }
-
-    bool Start(const std::string& arguments) {
-        app_ = std::make_unique<SetupApp>();
-        app_->SetServices(std::make_unique<RemovalServices>(log));
-        app_->m_lpCmdLine = arguments;
-        const bool started = app_->InitInstance();
-        Pump();
-        return started;
-    }
-    void Pump() {
-        for (int i = 0; i < 8; ++i) PumpMessages();
-    }
-    int Finish() {
-        EXPECT_EQ(app_->m_pMainWnd, nullptr) << "the program has not ended";
-        app_->Run();
-        return app_->ExitInstance();
-    }
-
-    WizardPage* Current() { return dynamic_cast<WizardPage*>(WizardPages().Current()); }
-    int CurrentId() { return Current() ? Current()->pageId : 0; }
-    WizardPage* Page(int id) { return dynamic_cast<WizardPage*>(WizardPages().Find(id)); }
-    HWND BarButton(int pageId, int control) {
-        WizardPage* page = Page(pageId);
-        return page && page->buttonBar ? ::GetDlgItem(page->buttonBar->m_hWnd, control) : nullptr;
-    }
-    void Click(HWND button) {
-        ASSERT_NE(button, nullptr);
-        ::SendMessageA(button, BM_CLICK, 0, 0);
-        Pump();
-    }
-    void ClickFinished() {
-        ::SendMessageA(::GetDlgItem(Current()->m_hWnd, IDOK), BM_CLICK, 0, 0);
-        Pump();
-    }
+    bool Start(const std::string& arguments) { return StartApp(std::make_unique<RemovalServices>(log), arguments); }
 
     RemovalLog log;
-    std::deque<int> answers;
-    std::vector<ModalInteraction> asked;
-    std::unique_ptr<SetupApp> app_;
-
-private:
-    std::unique_ptr<ScopedModalAnswerer> answerer_;
 };
 
 TEST_F(UninstallChainTest, RemovesShowingEachFileThenUnregistersAndEndsOnRemoved) {
@@ -171,7 +107,7 @@ TEST_F(UninstallChainTest, RemovesShowingEachFileThenUnregistersAndEndsOnRemoved
     EXPECT_TRUE(::IsWindowVisible(Page(IDD_REMOVED)->m_hWnd));
     EXPECT_FALSE(::IsWindowVisible(Page(IDD_REMOVING)->m_hWnd));
 
-    ClickFinished();
+    ClickPage(IDOK);  // "Finished"
     EXPECT_EQ(Finish(), 0);
     EXPECT_TRUE(asked.empty());
     ASSERT_EQ(log.reports.size(), 1u);
@@ -187,7 +123,7 @@ TEST_F(UninstallChainTest, CancelOnTheFirstPageAsksNothingAndTouchesNothing) {
     EXPECT_EQ(CurrentId(), IDD_FAILED);
     EXPECT_TRUE(asked.empty());
     EXPECT_TRUE(log.calls.empty());
-    ClickFinished();
+    ClickPage(IDOK);  // "Finished"
     EXPECT_EQ(Finish(), 1);
     EXPECT_TRUE(log.started.empty());
     ASSERT_EQ(log.reports.size(), 1u);
@@ -221,7 +157,7 @@ TEST_F(UninstallChainTest, CancelWhileRemovingAnsweredNoGoesOnAndYesStopsOnTheFa
     }
     EXPECT_EQ(app_->continueFlag, 0);
 
-    ClickFinished();
+    ClickPage(IDOK);  // "Finished"
     EXPECT_EQ(Finish(), 1);
     EXPECT_TRUE(log.started.empty());  // no clean-up program after a cancelled uninstall
     ASSERT_EQ(log.reports.size(), 1u);

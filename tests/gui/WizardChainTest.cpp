@@ -7,20 +7,14 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <deque>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
 
-#include "app/ButtonBar.h"
-#include "app/InstallServices.h"
-#include "app/MainWnd.h"
+#include "WizardChainHarness.h"
 #include "app/QuestionPages.h"
-#include "app/SetupApp.h"
-#include "resources/ResourceIds.h"
-#include "app/WizardPage.h"
 #include "errors/SetupException.h"
-#include "framework/ModalSeam.h"
 #include "support/FilePath.h"
 
 namespace {
@@ -71,98 +65,13 @@ private:
     ServiceLog& log_;
 };
 
-class WizardChainTest : public ::testing::Test {
+class WizardChainTest : public wizard_chain::WizardChainHarness {
 protected:
-    void SetUp() override {
-        answerer_ = std::make_unique<ScopedModalAnswerer>([this](const ModalInteraction& m) {
-            asked.push_back(m);
-            if (answers.empty()) return m.kind == ModalKind::messageBox ? IDNO : IDCANCEL;
-            const int answer = answers.front();
-            answers.pop_front();
-            return answer;
-        });
-    }
+    bool Start(const std::string& arguments) { return StartApp(std::make_unique<RecordingServices>(log), arguments); }
 
-    void TearDown() override {
-        if (app_) {
-            if (app_->m_pMainWnd && app_->m_pMainWnd->m_hWnd) ::DestroyWindow(app_->m_pMainWnd->m_hWnd);
-            Drain();
-            app_.reset();
-        }
-        answerer_.reset();
-    }
-
-    // Starts Setup with `arguments`, as the entry point would.
-    bool Start(const std::string& arguments) {
-        app_ = std::make_unique<SetupApp>();
-        app_->SetServices(std::make_unique<RecordingServices>(log));
-        app_->m_lpCmdLine = arguments;
-        started_ = app_->InitInstance();
-        Pump();
-        return started_;
-    }
-
-    // Lets posted run messages and the pages they lead to happen.
-    void Pump() {
-        for (int i = 0; i < 8; ++i) PumpMessages();
-    }
-
-    // Ends the run as the framework does: the loop sees the quit message,
-    // then the shut-down hook gives the exit code.
-    int Finish() {
-        EXPECT_TRUE(Ended()) << "the program has not ended";
-        app_->Run();
-        return app_->ExitInstance();
-    }
-
-    bool Ended() const { return app_->m_pMainWnd == nullptr; }
-
-    static void Drain() {
-        MSG msg;
-        while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        }
-    }
-
-    SetupApp& App() { return *app_; }
-    WizardPage* Current() { return dynamic_cast<WizardPage*>(WizardPages().Current()); }
-    int CurrentId() { return Current() ? Current()->pageId : 0; }
-    WizardPage* Page(int id) { return dynamic_cast<WizardPage*>(WizardPages().Find(id)); }
-    HWND Bar(int id) {
-        WizardPage* page = Page(id);
-        return page && page->buttonBar ? page->buttonBar->m_hWnd : nullptr;
-    }
-
-    // Clicks a button of the current page's bar, or of the page itself.
-    void ClickBar(int control) {
-        ASSERT_NE(Bar(CurrentId()), nullptr) << CurrentId();
-        ::SendMessageA(::GetDlgItem(Bar(CurrentId()), control), BM_CLICK, 0, 0);
-        Pump();
-    }
-    void ClickPage(int control) {
-        ASSERT_NE(Current(), nullptr);
-        ::SendMessageA(::GetDlgItem(Current()->m_hWnd, control), BM_CLICK, 0, 0);
-        Pump();
-    }
-    // What Escape and Enter give a modeless dialog.
-    void Command(int id) {
-        ::SendMessageA(Current()->m_hWnd, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), 0);
-        Pump();
-    }
-
-    int MessageBoxesAsked() const {
-        int n = 0;
-        for (const ModalInteraction& m : asked) n += m.kind == ModalKind::messageBox;
-        return n;
-    }
+    int MessageBoxesAsked() const { return Count(ModalKind::messageBox); }
 
     ServiceLog log;
-    std::deque<int> answers;
-    std::vector<ModalInteraction> asked;
-
-private:
-    std::unique_ptr<ScopedModalAnswerer> answerer_;
-    std::unique_ptr<SetupApp> app_;
-    bool started_ = false;
 };
 
 TEST_F(WizardChainTest, AllDefaultsRunThroughEveryPageInOrderAndSucceed) {

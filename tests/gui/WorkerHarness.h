@@ -8,31 +8,33 @@
 // Use: derive a test fixture from WorkerHarness, write the profile with
 // Write/WriteCommonProfile and the sources with WriteArchive/WriteFile,
 // call Prepare() (optionally with another main directory), then Run().
+// Prepare() may be called again for a fresh run over the same kit.
 
 #include <windows.h>
 
 #include <gtest/gtest.h>
 
-#include <deque>
-#include <functional>
 #include <map>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "../unit/ArchiveTestSupport.h"
+#include "FileTreeSupport.h"
+#include "ModalAnswers.h"
 #include "app/CopyProgressPage.h"
 #include "app/Messages.h"
 #include "app/SetupApp.h"
 #include "archive/FileStatus.h"
 #include "errors/ReportException.h"
-#include "framework/ModalSeam.h"
 #include "profile/PrivateProfile.h"
 #include "resources/ResourceIds.h"
 
 namespace worker_harness {
 
 using namespace archive_test;
+using filetree::FilesBelow;
+using filetree::ListTree;
 
 struct LoggedFile {
     std::string component;
@@ -77,53 +79,30 @@ private:
     Record& record_;
 };
 
-// Every file and directory below `root`, as paths relative to it, with
-// their sizes (directories -1). Sorted, so two listings compare directly.
-inline void ListTree(const std::string& root, const std::string& relative, std::map<std::string, long long>& out,
-                     bool recursive) {
-    WIN32_FIND_DATAA found;
-    const std::string pattern = root + (relative.empty() ? "" : "\\" + relative) + "\\*";
-    HANDLE find = ::FindFirstFileA(pattern.c_str(), &found);
-    if (find == INVALID_HANDLE_VALUE) return;
-    do {
-        const std::string name = found.cFileName;
-        if (name == "." || name == "..") continue;
-        const std::string path = relative.empty() ? name : relative + "\\" + name;
-        const bool directory = (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
-        out[path] = directory ? -1 : static_cast<long long>(found.nFileSizeLow);
-        if (directory && recursive) ListTree(root, path, out, true);
-    } while (::FindNextFileA(find, &found));
-    ::FindClose(find);
-}
-
-inline std::map<std::string, long long> ListTree(const std::string& root, bool recursive = true) {
-    std::map<std::string, long long> out;
-    ListTree(root, "", out, recursive);
-    return out;
-}
-
-class WorkerHarness : public ::testing::Test {
+class WorkerHarness : public modal_answers::AnsweredTest {
 protected:
+    // The writer's default volume: large enough for any kit on one diskette.
+    static constexpr std::uint64_t kOneVolume = 1 << 24;
+
     void SetUp() override {
         SetDefaultFileStatusPlatform(&Win32FileStatus());
         InstallResourceStringLoader();
-        disk1 = scratch.Dir("DISK01");
-        disk2 = scratch.Dir("DISK02");
-        target = scratch.Dir("TARGET");
-        profile = disk1 + "\\SETUP.ini";
-        answerer_ = std::make_unique<ScopedModalAnswerer>([this](const ModalInteraction& m) {
-            asked.push_back(m);
-            if (answers.empty()) return m.kind == ModalKind::messageBox ? IDNO : IDCANCEL;
-            const int answer = answers.front();
-            answers.pop_front();
-            return answer;
-        });
+        UseScratch(scratch);
+        AnsweredTest::SetUp();
     }
 
     void TearDown() override {
         page_.reset();
         app_.reset();
-        answerer_.reset();
+        AnsweredTest::TearDown();
+    }
+
+    // Places the diskettes, the target and the profile in `dir`.
+    void UseScratch(const ScratchDir& dir) {
+        disk1 = dir.Dir("DISK01");
+        disk2 = dir.Dir("DISK02");
+        target = dir.Dir("TARGET");
+        profile = disk1 + "\\SETUP.ini";
     }
 
     void Write(const char* section, const std::string& key, const std::string& value) {
@@ -134,18 +113,21 @@ protected:
     void FlushProfile() { ::WritePrivateProfileStringA(nullptr, nullptr, nullptr, profile.c_str()); }
 
     // The main directory (placed by Prepare), a subdirectory of it, one
-    // component that Typical selects, one labelled diskette.
+    // component that Typical selects, two labelled diskettes.
     void WriteCommonProfile() {
         Write("destinations", "0", "TARGET|-1|");
-        Write("destinations", "1", "SUB|0|");
+        Write("destinations", "1", "SAMPLES|0|");
         Write("groups", "Viewer", "Viewer|Program|1|1|1");
         Write("diskettes", "1", "Test Disk 1|");
+        Write("diskettes", "2", "Test Disk 2|");
     }
 
-    // A one-volume archive of `members` in DISK01 under `name`; returns the
+    // An archive of `members` whose volumes of `capacity` bytes go into
+    // DISK01, DISK02 under `firstName` and the names after it; returns the
     // installed size.
-    std::uint32_t WriteArchive(const std::vector<MemberSource>& members, const std::string& name) {
-        MemoryVolumeOutput out(1 << 24);
+    std::uint32_t WriteArchive(const std::vector<MemberSource>& members, std::uint64_t capacity,
+                               const std::string& firstName) {
+        MemoryVolumeOutput out(capacity);
         CMultiFileWriter writer(out);
         std::uint32_t total = 0;
         for (const MemberSource& m : members) {
@@ -153,14 +135,26 @@ protected:
             total += static_cast<std::uint32_t>(m.data.size());
         }
         writer.Finish();
-        StoreVolumes(out.volumes, {disk1}, name);
+        std::vector<std::string> dirs;
+        for (std::size_t i = 0; i < out.volumes.size(); ++i) dirs.push_back(i == 0 ? disk1 : disk2);
+        volumes = StoreVolumes(out.volumes, dirs, firstName);
         return total;
     }
 
+    // A one-volume archive in DISK01.
+    std::uint32_t WriteArchive(const std::vector<MemberSource>& members, const std::string& name) {
+        return WriteArchive(members, kOneVolume, name);
+    }
+
     // Loads the profile, selects Typical, places destination 0 at
-    // `mainDirectory` (the scratch target when empty) and makes the copy
-    // page, as the pages before it would.
+    // `mainDirectory` (the scratch target when empty) and makes a fresh
+    // copy page, as the pages before it would. What an earlier run recorded
+    // and was asked is forgotten.
     void Prepare(const std::string& mainDirectory = {}) {
+        page_.reset();
+        app_.reset();
+        record = {};
+        asked.clear();
         FlushProfile();
         const std::string main = (mainDirectory.empty() ? target : mainDirectory) + "\\";
         app_ = std::make_unique<SetupApp>();
@@ -191,26 +185,19 @@ protected:
     int Run() { return page_->RunStep(); }
 
     std::string Target(const std::string& name) const { return target + "\\" + name; }
-    static bool Exists(const std::string& path) {
-        return ::GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
-    }
-    std::vector<std::string> Questions(ModalKind kind) const {
-        std::vector<std::string> texts;
-        for (const ModalInteraction& m : asked)
-            if (m.kind == kind) texts.push_back(m.text);
-        return texts;
+    static bool Exists(const std::string& path) { return filetree::Exists(path); }
+    std::vector<std::string> LoggedPaths() const {
+        std::vector<std::string> paths;
+        for (const LoggedFile& f : record.files) paths.push_back(f.path);
+        return paths;
     }
 
     ScratchDir scratch;
     std::string disk1, disk2, target, profile;
+    std::vector<std::string> volumes;
     RecordingServices::Record record;
-    std::vector<ModalInteraction> asked;
-    std::deque<int> answers;
     std::unique_ptr<SetupApp> app_;
     std::unique_ptr<CopyProgressPage> page_;
-
-private:
-    std::unique_ptr<ScopedModalAnswerer> answerer_;
 };
 
 }  // namespace worker_harness

@@ -10,17 +10,13 @@
 #include <utility>
 #include <vector>
 
+#include "SwitchTableCases.h"
 #include "app/SwitchTable.h"
 #include "support/FilePath.h"
 
 namespace {
 
-using Table = std::vector<std::pair<std::string, std::string>>;
-
-Table Parse(const std::string& arguments) {
-    const SwitchTable table = ParseSwitches(arguments);
-    return Table(table.begin(), table.end());
-}
+using namespace switch_cases;
 
 TEST(HostileSwitchTable, OddWordsFollowTheOrdinaryRules) {
     struct Case {
@@ -53,12 +49,7 @@ TEST(HostileSwitchTable, OddWordsFollowTheOrdinaryRules) {
 }
 
 TEST(HostileSwitchTable, OddSwitchesSetOnlyWhatTheirUpperCaseKeysSay) {
-    struct Case {
-        std::string arguments;
-        bool uninstall, batch, ignore, hasDirectory;
-        std::string directory;
-    };
-    const Case cases[] = {
+    const SettingsCase cases[] = {
         {"/ // ///B", false, false, false, false, ""},
         {"/d:C:\\X /u /b /i", false, false, false, false, ""},
         {"/Ufoo", true, false, false, false, ""},
@@ -68,15 +59,7 @@ TEST(HostileSwitchTable, OddSwitchesSetOnlyWhatTheirUpperCaseKeysSay) {
         {"/D: /B", false, true, false, false, ""},  // an empty value moves nothing
         {"/D:x /D:", false, false, false, false, ""},  // the later, empty one wins
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.arguments);
-        const SwitchSettings s = ReadSwitchSettings(ParseSwitches(c.arguments));
-        EXPECT_EQ(s.uninstallMode, c.uninstall);
-        EXPECT_EQ(s.batchMode, c.batch);
-        EXPECT_EQ(s.ignoreConditions, c.ignore);
-        EXPECT_EQ(s.hasDirectory, c.hasDirectory);
-        EXPECT_EQ(s.directory, c.directory);
-    }
+    for (const SettingsCase& c : cases) ExpectSettings(c);
 }
 
 TEST(HostileSwitchTable, OverlongWordsAreKeptWhole) {

@@ -3,6 +3,8 @@
 // and every refusal must be the profile error.
 #include <gtest/gtest.h>
 
+#include "ProfileModel.h"
+
 #include <random>
 #include <set>
 
@@ -73,14 +75,7 @@ TEST(ProfileFuzz, FieldParserAgreesWithASplitModel) {
     }
 }
 
-struct Model {
-    DestinationMap destinations{"C:\\WINDOWS\\", "C:\\WINDOWS\\SYSTEM\\", "C:\\TEMP\\"};
-    ComponentMap components;
-    TargetMap targets;
-    SourceFileList sourceFiles;
-    DisketteArray diskettes;
-    ProfileContainers containers() { return {destinations, components, targets, sourceFiles, diskettes}; }
-};
+using profile_test::Model;
 
 std::string RandomNumber(std::mt19937& rng) {
     static const char* const special[] = {"65535", "-1", "-3", "32768", "99", "100", "", "x", " 7", "2147483647",

@@ -3,20 +3,15 @@
 
 #include <gtest/gtest.h>
 
+#include "ProfileModel.h"
+
 #include "errors/SetupException.h"
 #include "profile/MemoryProfile.h"
 #include "profile/ProfileSections.h"
 
 namespace {
 
-struct Model {
-    DestinationMap destinations{"C:\\WINDOWS\\", "C:\\WINDOWS\\SYSTEM\\", "C:\\TEMP\\"};
-    ComponentMap components;
-    TargetMap targets;
-    SourceFileList sourceFiles;
-    DisketteArray diskettes;
-    ProfileContainers containers() { return {destinations, components, targets, sourceFiles, diskettes}; }
-};
+using profile_test::Model;
 
 // The kit profile of a small product, as the kit builder writes it.
 MemoryProfile KitProfile() {

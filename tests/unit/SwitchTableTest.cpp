@@ -5,14 +5,17 @@
 #include <string>
 #include <vector>
 
+#include "SwitchTableCases.h"
 #include "app/SwitchTable.h"
 #include "support/FilePath.h"
 
 namespace {
 
+using namespace switch_cases;
+
 struct ParseCase {
     const char* arguments;
-    std::vector<std::pair<std::string, std::string>> expected;  // the whole table, sorted by key
+    Table expected;  // the whole table, sorted by key
 };
 
 TEST(SwitchTableTest, SplitsWordsIntoKeysAndValues) {
@@ -37,19 +40,12 @@ TEST(SwitchTableTest, SplitsWordsIntoKeysAndValues) {
     };
     for (const ParseCase& c : cases) {
         SCOPED_TRACE(c.arguments);
-        const SwitchTable table = ParseSwitches(c.arguments);
-        std::vector<std::pair<std::string, std::string>> got(table.begin(), table.end());
-        EXPECT_EQ(got, c.expected);
+        EXPECT_EQ(Parse(c.arguments), c.expected);
     }
 }
 
 TEST(SwitchTableTest, OnlyUpperCaseKeysSetTheFlags) {
-    struct Case {
-        const char* arguments;
-        bool uninstall, batch, ignore, hasDirectory;
-        const char* directory;
-    };
-    const Case cases[] = {
+    const SettingsCase cases[] = {
         {"", false, false, false, false, ""},
         {"/U", true, false, false, false, ""},
         {"/u /b /i /d:C:\\X", false, false, false, false, ""},
@@ -62,15 +58,7 @@ TEST(SwitchTableTest, OnlyUpperCaseKeysSetTheFlags) {
         {"/D", false, false, false, false, ""},   // no directory: nothing to move to
         {"/D:", false, false, false, false, ""},
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.arguments);
-        const SwitchSettings s = ReadSwitchSettings(ParseSwitches(c.arguments));
-        EXPECT_EQ(s.uninstallMode, c.uninstall);
-        EXPECT_EQ(s.batchMode, c.batch);
-        EXPECT_EQ(s.ignoreConditions, c.ignore);
-        EXPECT_EQ(s.hasDirectory, c.hasDirectory);
-        EXPECT_EQ(s.directory, c.directory);
-    }
+    for (const SettingsCase& c : cases) ExpectSettings(c);
 }
 
 TEST(SwitchTableTest, DirectorySwitchMovesProfileAndSourceDirectory) {

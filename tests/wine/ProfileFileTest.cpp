@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include "../unit/ProfileModel.h"
+
 #include <random>
 
 #include "ProfileTestFiles.h"
@@ -11,14 +13,7 @@
 
 namespace {
 
-struct Model {
-    DestinationMap destinations{"C:\\WINDOWS\\", "C:\\WINDOWS\\SYSTEM\\", "C:\\TEMP\\"};
-    ComponentMap components;
-    TargetMap targets;
-    SourceFileList sourceFiles;
-    DisketteArray diskettes;
-    ProfileContainers containers() { return {destinations, components, targets, sourceFiles, diskettes}; }
-};
+using profile_test::Model;
 
 MemoryProfile KitProfile() {
     MemoryProfile p;

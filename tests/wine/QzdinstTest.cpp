@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include "FileTreeSupport.h"
+#include "ProcessSupport.h"
 #include "TestEnvironment.h"
 
 #include <cstdlib>
@@ -21,7 +23,8 @@ using testenv::WindowsPathFromEnv;
 
 std::string CleanupExe() { return WindowsPathFromEnv("TVS_BINARY_DIR") + "\\product\\_qzdinst.exe"; }
 
-bool Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+using filetree::Exists;
+using filetree::RemoveTree;
 
 void WriteFile(const std::string& path, const std::string& text) {
   HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
@@ -35,27 +38,6 @@ std::string ShortPath(const std::string& path) {
   char buffer[MAX_PATH + 1] = {};
   const DWORD n = GetShortPathNameA(path.c_str(), buffer, sizeof buffer);
   return n > 0 && n < sizeof buffer ? std::string(buffer, n) : path;
-}
-
-// Deletes a tree made by a test (files, then directories, bottom up).
-void RemoveTree(const std::string& dir) {
-  WIN32_FIND_DATAA found;
-  HANDLE search = FindFirstFileA((dir + "\\*").c_str(), &found);
-  if (search != INVALID_HANDLE_VALUE) {
-    do {
-      const std::string name = found.cFileName;
-      if (name == "." || name == "..") continue;
-      const std::string path = dir + "\\" + name;
-      if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-        RemoveTree(path);
-      } else {
-        SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-        DeleteFileA(path.c_str());
-      }
-    } while (FindNextFileA(search, &found));
-    FindClose(search);
-  }
-  RemoveDirectoryA(dir.c_str());
 }
 
 // Stands in for the install log that the last install left in the Windows
@@ -88,49 +70,14 @@ class InstallLogStandIn {
   bool saved_ = false;
 };
 
-struct Launch {
-  HANDLE process = nullptr;
-  bool started = false;
-};
-
-Launch Start(const std::string& arguments) {
-  std::string commandLine = "\"" + CleanupExe() + "\"";
-  if (!arguments.empty()) commandLine += " " + arguments;
-  std::vector<char> buffer(commandLine.begin(), commandLine.end());
-  buffer.push_back('\0');
-  STARTUPINFOA startup = {};
-  startup.cb = sizeof startup;
-  PROCESS_INFORMATION info = {};
-  Launch launch;
-  launch.started = CreateProcessA(nullptr, buffer.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                                  &info) != FALSE;
-  if (launch.started) {
-    CloseHandle(info.hThread);
-    launch.process = info.hProcess;
-  }
-  return launch;
-}
-
-// Waits for the process and returns its exit code, or -1 when it did not end.
-long Finish(Launch& launch) {
-  if (!launch.started) return -1;
-  long code = -1;
-  if (WaitForSingleObject(launch.process, kProcessTimeoutMs) == WAIT_OBJECT_0) {
-    DWORD exitCode = 0;
-    GetExitCodeProcess(launch.process, &exitCode);
-    code = static_cast<long>(exitCode);
-  } else {
-    TerminateProcess(launch.process, 99);
-  }
-  CloseHandle(launch.process);
-  launch.process = nullptr;
-  return code;
+std::string CleanupCommand(const std::string& arguments) {
+  return testproc::Quoted(CleanupExe()) + (arguments.empty() ? "" : " " + arguments);
 }
 
 long RunCleanup(const std::string& arguments) {
-  Launch launch = Start(arguments);
-  EXPECT_TRUE(launch.started) << CleanupExe();
-  return Finish(launch);
+  const long code = testproc::RunProgram(CleanupExe(), arguments, kProcessTimeoutMs);
+  EXPECT_NE(code, -2) << CleanupExe();
+  return code;
 }
 
 class QzdinstTest : public ::testing::Test {
@@ -279,13 +226,13 @@ TEST_F(QzdinstTest, WaitsWhileTheSetupCopyIsInUse) {
   HANDLE held = CreateFileA((dir + "\\SETUP.EXE").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
                             FILE_ATTRIBUTE_NORMAL, nullptr);
   ASSERT_NE(INVALID_HANDLE_VALUE, held);
-  Launch launch = Start("/U /PP:" + ShortPath(dir + "\\SETUP.ini"));
-  ASSERT_TRUE(launch.started);
+  testproc::Process cleanup(CleanupCommand("/U /PP:" + ShortPath(dir + "\\SETUP.ini")));
+  ASSERT_TRUE(cleanup.Started());
   // Still waiting a second later, with nothing deleted yet.
-  EXPECT_EQ(static_cast<DWORD>(WAIT_TIMEOUT), WaitForSingleObject(launch.process, 1000));
+  EXPECT_TRUE(cleanup.StillRunningAfter(1000));
   EXPECT_TRUE(Exists(dir + "\\SETUP.ini"));
   CloseHandle(held);  // "Setup" exits
-  EXPECT_EQ(0, Finish(launch));
+  EXPECT_EQ(0, cleanup.Wait(kProcessTimeoutMs));
   EXPECT_FALSE(Exists(dir));
 }
 
