@@ -90,6 +90,17 @@ void WriteText(const std::string& path, const std::string& text) {
     std::fclose(f);
 }
 
+std::string ReadBytes(const std::string& path) {
+    std::string text;
+    if (FILE* f = std::fopen(path.c_str(), "rb")) {
+        char buffer[4096];
+        std::size_t got;
+        while ((got = std::fread(buffer, 1, sizeof buffer, f)) > 0) text.append(buffer, got);
+        std::fclose(f);
+    }
+    return text;
+}
+
 // A kit directory holding the given profile text as SETUP.ini, a copy of
 // SETUP.EXE beside it, and two small files the profile may name.
 class ProfileKit {
@@ -152,10 +163,27 @@ std::string Damaged(std::uint32_t seed) {
 }
 
 struct ProfileCase {
-    const char* name;
+    std::string name;
     std::string text;
-    std::string mainName = kDestName;  // the main directory the run may create in the root of C:
+    // The main directory the run may create in the root of C:; empty when
+    // the damage decides it.
+    std::string mainName = kDestName;
 };
+
+// The profiles the fuzzer kept for new coverage of the profile reader,
+// committed beside its other corpora.
+std::vector<ProfileCase> FuzzCorpusProfiles() {
+    std::vector<ProfileCase> cases;
+    const std::string dir = testenv::SourceDir() + "\\tests\\fuzz\\corpus\\profile\\";
+    WIN32_FIND_DATAA found;
+    HANDLE search = ::FindFirstFileA((dir + "*.ini").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE) return cases;
+    do {
+        cases.push_back({std::string("fuzz corpus ") + found.cFileName, ReadBytes(dir + found.cFileName), ""});
+    } while (::FindNextFileA(search, &found));
+    ::FindClose(search);
+    return cases;
+}
 
 std::vector<ProfileCase> HostileProfiles() {
     std::vector<ProfileCase> cases;
@@ -187,7 +215,7 @@ std::vector<ProfileCase> HostileProfiles() {
                      "[destinations]\r\n0=" + std::string(300, 'n') +
                          "|-1|\r\n[groups]\r\nViewer=V||1|1|1\r\n[Viewer]\r\nreadme.txt=12|0|1|1|0|\r\n",
                      std::string(254, 'n')});
-    for (std::uint32_t seed = 1; seed <= 6; ++seed) cases.push_back({"damaged", Damaged(seed)});
+    for (std::uint32_t seed = 1; seed <= 6; ++seed) cases.push_back({"damaged", Damaged(seed), ""});
     return cases;
 }
 
@@ -197,13 +225,29 @@ TEST(HostileProfile, EveryRunEndsByItselfWithCodeZeroOrOne) {
         ProfileKit kit(c.text);
         ASSERT_TRUE(kit.copied) << SetupExe();
         const std::string mainEntry = MainEntryOf(std::string(kKitDir) + "\\SETUP.ini");
-        if (std::string(c.name) != "damaged") {
+        if (!c.mainName.empty()) {
             EXPECT_EQ(mainEntry, c.mainName);
         }
         const auto rootBefore = RootOfC(mainEntry);
         const long code = RunSetup(kit.exe, "/B");
         EXPECT_TRUE(code == 0 || code == 1) << "exit code " << code;
         EXPECT_EQ(RootOfC(mainEntry), rootBefore) << c.text;
+        RemoveTree("C:\\" + mainEntry);
+    }
+}
+
+TEST(HostileProfile, FuzzCorpusProfilesEndByThemselvesAndStayInTheirDirectory) {
+    const std::vector<ProfileCase> cases = FuzzCorpusProfiles();
+    ASSERT_GE(cases.size(), 10u) << "no corpus under " << testenv::SourceDir();
+    for (const ProfileCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        ProfileKit kit(c.text);
+        ASSERT_TRUE(kit.copied) << SetupExe();
+        const std::string mainEntry = MainEntryOf(std::string(kKitDir) + "\\SETUP.ini");
+        const auto rootBefore = RootOfC(mainEntry);
+        const long code = RunSetup(kit.exe, "/B");
+        EXPECT_TRUE(code == 0 || code == 1) << "exit code " << code;
+        EXPECT_EQ(RootOfC(mainEntry), rootBefore);
         RemoveTree("C:\\" + mainEntry);
     }
 }
