@@ -21,9 +21,13 @@ bool ButtonBar::OnInitDialog() {
         ::ScreenToClient(owner, &topLeft);
     page_->MoveWindow(topLeft.x, topLeft.y, layout.pageWidth, layout.pageHeight, false);
 
-    if (HWND back = GetDlgItem(IDC_BACK)) ::EnableWindow(back, page_->backPageId != 0);
-    if (HWND next = GetDlgItem(IDC_NEXT)) ::EnableWindow(next, page_->nextPageId != 0);
+    EnableNavigation(true);
     return true;
+}
+
+void ButtonBar::EnableNavigation(bool enable) {
+    if (HWND back = GetDlgItem(IDC_BACK)) ::EnableWindow(back, enable && page_->backPageId != 0);
+    if (HWND next = GetDlgItem(IDC_NEXT)) ::EnableWindow(next, enable && page_->nextPageId != 0);
 }
 
 bool ButtonBar::OnCommand(int id, int notifyCode, HWND) {

@@ -14,6 +14,10 @@ class ButtonBar : public CDialog {
 public:
     ButtonBar(WizardPage* page, UINT templateId);
 
+    // Next and Back enabled as the page's neighbours allow, or both disabled
+    // (a page at work that must not be left).
+    void EnableNavigation(bool enable);
+
 protected:
     bool OnInitDialog() override;
     bool OnCommand(int id, int notifyCode, HWND control) override;

@@ -64,11 +64,11 @@ int RemovingPage::RunStep() {
     struct RunningGuard {
         explicit RunningGuard(RemovingPage& page) : page(page) {
             page.running = true;
-            page.EnableNavigation(false);
+            if (page.buttonBar) page.buttonBar->EnableNavigation(false);
         }
         ~RunningGuard() {
             page.running = false;
-            page.EnableNavigation(true);
+            if (page.buttonBar) page.buttonBar->EnableNavigation(true);
         }
         RemovingPage& page;
     } guard(*this);
@@ -84,12 +84,6 @@ void RemovingPage::OnOK() {
 }
 
 void RemovingPage::OnCancel() { cancelRequested = true; }
-
-void RemovingPage::EnableNavigation(bool enable) {
-    if (!buttonBar) return;
-    if (HWND next = buttonBar->GetDlgItem(IDC_NEXT)) ::EnableWindow(next, enable && nextPageId != 0);
-    if (HWND back = buttonBar->GetDlgItem(IDC_BACK)) ::EnableWindow(back, enable && backPageId != 0);
-}
 
 bool RemovingPage::OnRemovingFile(const std::string& path) {
     SetDlgItemText(IDC_REMOVINGFILE, path);

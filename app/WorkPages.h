@@ -38,7 +38,6 @@ public:
     bool cancelRequested = false;
 
 private:
-    void EnableNavigation(bool enable);
     // The pass's hook before each file. False: stop.
     bool OnRemovingFile(const std::string& path);
 

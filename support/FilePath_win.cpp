@@ -150,9 +150,12 @@ void FilePath::CreateDirectoryOrThrow(bool recursive) const {
 bool FilePath::Delete(bool force) const {
     if (Refuse(path_))
         return false;
-    if (force && Exists()) {
+    if (force) {
+        // Only a file's read-only attribute is cleared: a directory of that
+        // name is not deleted here and keeps its attributes.
         const DWORD attributes = ::GetFileAttributesA(path_.c_str());
-        if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY)) {
+        if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) &&
+            !(attributes & FILE_ATTRIBUTE_DIRECTORY)) {
             DWORD cleared = attributes & ~static_cast<DWORD>(FILE_ATTRIBUTE_READONLY);
             // "Normal" must stand alone; 0 is not accepted everywhere.
             if (cleared == 0)

@@ -6,7 +6,7 @@
 #include <set>
 #include <string_view>
 
-#include "archive/InstallEntry.h"
+#include "support/FilePath.h"
 #include "profile/ProfileFields.h"
 
 const char kCleanupProgramName[] = "_qzdinst.exe";

@@ -5,6 +5,7 @@
 #include <utility>
 #include <vector>
 
+#include "support/FilePath.h"
 #include "system/ProgramGroups.h"
 #include "system/SharedDllCount.h"
 
@@ -22,12 +23,8 @@ void SystemRemovalActions::LowerSharedCount(const std::string& path) {
 }
 
 void SystemRemovalActions::DeleteInstalledFile(const std::string& path) {
-    const DWORD attributes = ::GetFileAttributesA(path.c_str());
-    if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY)) return;
-    if (attributes & FILE_ATTRIBUTE_READONLY)
-        ::SetFileAttributesA(path.c_str(), attributes & ~static_cast<DWORD>(FILE_ATTRIBUTE_READONLY));
     // A file in use stays; nothing can be done about it here.
-    ::DeleteFileA(path.c_str());
+    FilePath(path).Delete(true);
 }
 
 void SystemRemovalActions::DeleteProgramItem(const std::string& group, const std::string& itemName) {
