@@ -67,7 +67,7 @@ EOF
 status=0
 for exe in "$@"; do
     if [ ! -f "$exe" ]; then echo "$exe: missing"; status=1; continue; fi
-    dump=$(i686-w64-mingw32-objdump -p "$exe")
+    dump=$(x86_64-w64-mingw32-objdump -p "$exe")
     dlls=$(echo "$dump" | sed -n 's/^[[:space:]]*DLL Name: //p')
     echo "$exe imports: $(echo $dlls)"
     for d in $dlls; do

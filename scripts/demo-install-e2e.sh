@@ -9,7 +9,7 @@
 #
 # Run by CTest inside the test prefix (wine_up has started the server);
 # WINEPREFIX is set. Needs build/host (tvkit) and build/ship (the shipped
-# programs) of scripts/build.sh. Exit code 0 when all checks pass, 1 when
+# programs) of scripts/build.sh, or the tree TVS_KIT_PROGRAMS_DIR names. Exit code 0 when all checks pass, 1 when
 # one fails, 77 when the demo kit cannot be made here (no kit script).
 root=$(cd "$(dirname "$0")/.." && pwd)
 prefix="${WINEPREFIX:?WINEPREFIX must name the test prefix}"
@@ -139,6 +139,10 @@ files=$(tr -d '\r' <"$kitini" | awk -v kitdir="$root/demo" -v main="$main" -v sy
             print fname[i] "|" kitdir "/" s "|" c "|" dirof(fdest[i]) "|" fdest[i]
         }
     }')
+# make-demo-kit.sh takes the programs from TVS_KIT_PROGRAMS_DIR when it is set.
+programs="${TVS_KIT_PROGRAMS_DIR:-$root/build/ship}"
+files=$(say "$files" | awk -v from="$root/demo/../build/ship/" -v to="$programs/" '
+    { i = index($0, from); if (i) $0 = substr($0, 1, i - 1) to substr($0, i + length(from)); print }')
 [ -n "$files" ] || { say "FAIL: no files read from $kitini"; exit 1; }
 shared_names=$(say "$files" | awk -F'|' '$5 == "-3" { print $1 }')
 

@@ -4,7 +4,9 @@
 #   sh scripts/make-demo-kit.sh OUTDIR
 #
 # Needs the trees of scripts/build.sh: build/host (tvkit) and build/ship
-# (SETUP.EXE, tyviewer.exe, tyshared.dll, _qzdinst.exe). The description is
+# (SETUP.EXE, tyviewer.exe, tyshared.dll, _qzdinst.exe), or the build tree
+# named by TVS_KIT_PROGRAMS_DIR instead of build/ship (the 64-bit test tree
+# of a host that cannot run 32-bit code). The description is
 # demo/kit.ini. OUTDIR is created; it must not hold a kit already (remove it
 # first). What OUTDIR holds afterwards:
 #
@@ -30,15 +32,29 @@ fi
 root=$(cd "$(dirname "$0")/.." && pwd)
 out="$1"
 tvkit="$root/build/host/tools/kitbuilder/tvkit"
-for f in "$tvkit" "$root/build/ship/app/SETUP.EXE" "$root/build/ship/product/tyviewer.exe"; do
+programs="${TVS_KIT_PROGRAMS_DIR:-$root/build/ship}"
+for f in "$tvkit" "$programs/app/SETUP.EXE" "$programs/product/tyviewer.exe"; do
     if [ ! -f "$f" ]; then
         echo "make-demo-kit: $f is missing; run sh scripts/build.sh first" >&2
         exit 1
     fi
 done
+description="$root/demo/kit.ini"
+if [ "$programs" != "$root/build/ship" ]; then
+    # The description names the programs as ../build/ship/...: it is read
+    # from a copy of the demo directory whose ../build/ship is $programs.
+    stage=$(mktemp -d)
+    trap 'rm -rf "$stage"' EXIT
+    mkdir -p "$stage/demo" "$stage/build"
+    for f in "$root/demo"/*; do ln -s "$f" "$stage/demo/${f##*/}"; done
+    rm "$stage/demo/kit.ini"
+    cp "$root/demo/kit.ini" "$stage/demo/kit.ini"
+    ln -s "$(cd "$programs" && pwd)" "$stage/build/ship"
+    description="$stage/demo/kit.ini"
+fi
 mkdir -p "$out"
 listing="$out/listing.txt"
-"$tvkit" --quiet "$root/demo/kit.ini" "$out" > "$listing.tmp" || {
+"$tvkit" --quiet "$description" "$out" > "$listing.tmp" || {
     rm -f "$listing.tmp"
     exit 1
 }

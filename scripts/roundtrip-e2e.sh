@@ -26,7 +26,8 @@ driver="${1:-}"
 windows_version="${2:-}"
 root=$(cd "$(dirname "$0")/.." && pwd)
 template="${WINEPREFIX:?WINEPREFIX must name the test prefix}"
-prefix="${TVS_BINARY_DIR:-$root/build/win}/roundtrip-prefix"
+. "$root/scripts/wine-env.sh"
+prefix="${TVS_BINARY_DIR:-$TVS_WIN_TREE}/roundtrip-prefix"
 failures=0
 
 fail() {

@@ -10,21 +10,20 @@
 # prints the names of those that show the page.
 set -e
 root=$(cd "$(dirname "$0")/.." && pwd)
-out="${1:-$root/build/win/screenshots}"
+. "$root/scripts/wine-env.sh"
+out="${1:-$TVS_WIN_TREE/screenshots}"
 case "$out" in /*) ;; *) out="$(pwd)/$out" ;; esac
 if [ -z "$DISPLAY" ]; then
     exec xvfb-run -a -s "-screen 0 1024x768x24" sh "$0" "$out"
 fi
 # A prefix of its own: the install registers itself and makes a group,
 # which the tests' prefix must not keep.
-prefix="$root/build/win/shot-prefix"
-export WINEPREFIX="$prefix" WINEARCH=win32 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml,winemenubuilder.exe="
-if [ "$(cat "$prefix/.tvs-ready" 2>/dev/null)" != "$(sed -n 's/^PREFIX_VERSION=//p' "$root/scripts/make-prefix.sh")" ]; then
-    sh "$root/scripts/make-prefix.sh" "$prefix"
-fi
-driver="$root/build/win/tools/guidriver/tvsdriver.exe"
+prefix="$TVS_WIN_TREE/shot-prefix"
+export WINEPREFIX="$prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml,winemenubuilder.exe="
+tvs_ensure_prefix "$prefix"
+driver="$TVS_WIN_TREE/tools/guidriver/tvsdriver.exe"
 tvkit="$root/build/host/tools/kitbuilder/tvkit"
-cmake --build "$root/build/win" --target tvsdriver >/dev/null
+cmake --build "$TVS_WIN_TREE" --target tvsdriver >/dev/null
 cmake --build "$root/build/ship" >/dev/null
 cmake --build "$root/build/host" --target tvkit >/dev/null
 mkdir -p "$out"

@@ -6,15 +6,16 @@
 # again on a private Xvfb server.
 set -e
 root=$(cd "$(dirname "$0")/.." && pwd)
-outdir="${1:-$root/build/win/screenshots}"
+. "$root/scripts/wine-env.sh"
+outdir="${1:-$TVS_WIN_TREE/screenshots}"
 case "$outdir" in /*) ;; *) outdir="$(pwd)/$outdir" ;; esac
 if [ -z "$DISPLAY" ]; then
     exec xvfb-run -a -s "-screen 0 1024x768x24" sh "$0" "$outdir"
 fi
 . "$root/scripts/use-test-prefix.sh"
-driver="$root/build/win/tools/guidriver/tvsdriver.exe"
-setup="$root/build/win/app/SETUP.EXE"
-cmake --build "$root/build/win" --target setup tvsdriver >/dev/null
+driver="$TVS_WIN_TREE/tools/guidriver/tvsdriver.exe"
+setup="$TVS_WIN_TREE/app/SETUP.EXE"
+cmake --build "$TVS_WIN_TREE" --target setup tvsdriver >/dev/null
 mkdir -p "$outdir"
 
 # The kit: Setup and a profile named like it.

@@ -1,11 +1,12 @@
 #!/bin/sh
 # Screenshots of the diskette prompt (collapsed and expanded) and of the copy
-# page with its gauge at 40%, into build/win/shots/. Builds what it needs,
+# page with its gauge at 40%, into the Windows test tree's shots/. Builds what it needs,
 # uses the test prefix (fonts and virtual desktop) and runs on a private
 # Xvfb server when there is no display.
 set -e
 root=$(cd "$(dirname "$0")/.." && pwd)
-win="$root/build/win"
+. "$root/scripts/wine-env.sh"
+win="$TVS_WIN_TREE"
 if [ -z "$DISPLAY" ]; then
     exec xvfb-run -a -s "-screen 0 1024x768x24" sh "$0" "$@"
 fi

@@ -6,15 +6,16 @@
 #
 #   sh scripts/screenshot-templates.sh [template id ...]
 #
-# Default: 102 104 106 108 113 1545 1558. PNGs land in build/win/screenshots/.
+# Default: 102 104 106 108 113 1545 1558. PNGs land in the Windows test tree's screenshots/.
 # Builds a small preview program from this script and resources/setup.rc
-# and runs it in a Wine prefix of its own (build/win/shot-prefix) with a
+# and runs it in a Wine prefix of its own (shot-prefix in the Windows test tree) with a
 # virtual desktop, under Xvfb unless a display is set.
 set -e
 root=$(cd "$(dirname "$0")/.." && pwd)
-out="$root/build/win/screenshots"
-work="$root/build/win/screenshot-preview"
-prefix="$root/build/win/shot-prefix"
+. "$root/scripts/wine-env.sh"
+out="$TVS_WIN_TREE/screenshots"
+work="$TVS_WIN_TREE/screenshot-preview"
+prefix="$TVS_WIN_TREE/shot-prefix"
 ids=${*:-102 104 106 108 113 1545 1558}
 
 if [ -z "$DISPLAY" ]; then
@@ -168,12 +169,14 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR args, int) {
 }
 EOF
 
-(cd "$root/resources" && i686-w64-mingw32-windres -I"$root" -O coff setup.rc -o "$work/setup.res.o")
-i686-w64-mingw32-g++-posix -std=c++17 -O1 -mwindows -static -I"$root" "$work/preview.cpp" "$root/app/ButtonBarLayout.cpp" "$work/setup.res.o" \
+triplet=i686-w64-mingw32
+[ "$TVS_WINE_ARCH" = win64 ] && triplet=x86_64-w64-mingw32
+(cd "$root/resources" && $triplet-windres -I"$root" -O coff setup.rc -o "$work/setup.res.o")
+$triplet-g++-posix -std=c++17 -O1 -mwindows -static -I"$root" "$work/preview.cpp" "$root/app/ButtonBarLayout.cpp" "$work/setup.res.o" \
     -o "$work/preview.exe" -lcomdlg32
 
-export WINEPREFIX="$prefix" WINEARCH=win32 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml,winemenubuilder.exe="
-[ -f "$prefix/.tvs-ready" ] || sh "$root/scripts/make-prefix.sh" "$prefix"
+export WINEPREFIX="$prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml,winemenubuilder.exe="
+tvs_ensure_prefix "$prefix"
 wineserver -p </dev/null >/dev/null 2>&1
 wine wineboot </dev/null >/dev/null 2>&1
 

@@ -1,18 +1,19 @@
 #!/bin/sh
 # Renders every page and dialog template, and the error report in both of
-# its faces, under Xvfb into build/win/screenshots/, then gathers the pages
+# its faces, under Xvfb into the Windows test tree's screenshots/, then gathers the pages
 # into contact sheets (pages-*.png) for looking at them side by side.
 #
 #   sh scripts/screenshots.sh            everything
 #   sh scripts/screenshots.sh --readme   also refresh docs/screenshots/
 set -e
 root=$(cd "$(dirname "$0")/.." && pwd)
-out="$root/build/win/screenshots"
+. "$root/scripts/wine-env.sh"
+out="$TVS_WIN_TREE/screenshots"
 sh "$root/scripts/screenshot-templates.sh" 102 104 106 108 113 114 115 116 138 \
     1537 1545 1546 1547 1549 1550 1558
 sh "$root/scripts/screenshot-error-dialog.sh"
 sh "$root/scripts/screenshot-wizard.sh"
-cp "$root/build/win/shots/error-dialog-collapsed.png" "$root/build/win/shots/error-dialog-expanded.png" "$out/"
+cp "$TVS_WIN_TREE/shots/error-dialog-collapsed.png" "$TVS_WIN_TREE/shots/error-dialog-expanded.png" "$out/"
 
 cd "$out"
 for id in 102 104 106 108 113 114 115 116 1537 1545 1546 1547 1549 1550 1558; do

@@ -3,10 +3,9 @@
 # wineserver with its descriptors detached (see tests/CMakeLists.txt).
 set -e
 prefix="$1"
-export WINEPREFIX="$prefix" WINEARCH=win32 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml,winemenubuilder.exe="
-here=$(dirname "$0")
-if [ "$(cat "$prefix/.tvs-ready" 2>/dev/null)" != "$(sed -n 's/^PREFIX_VERSION=//p' "$here/make-prefix.sh")" ]; then
-    sh "$here/make-prefix.sh" "$prefix"
-fi
+root=$(cd "$(dirname "$0")/.." && pwd)
+. "$root/scripts/wine-env.sh"
+export WINEPREFIX="$prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml,winemenubuilder.exe="
+tvs_ensure_prefix "$prefix"
 wineserver -p </dev/null >/dev/null 2>&1
 wine wineboot </dev/null >/dev/null 2>&1

@@ -6,6 +6,7 @@
 # Argument: a scratch directory (emptied first).
 root=$(cd "$(dirname "$0")/../.." && pwd)
 work="$1"
+programs="${TVS_KIT_PROGRAMS_DIR:-$root/build/ship}"
 fail() {
     echo "FAIL: $*"
     exit 1
@@ -22,16 +23,16 @@ grep -qx "2 archive(s), 7 member(s), 1 single file(s): kit is sound" "$work/veri
 [ -d "$kit/DISK02" ] || fail "the kit fits on one diskette"
 grep -q "^  VIEWER\.A1: .*, diskette 1-2\$" "$kit/listing.txt" || { cat "$kit/listing.txt"; fail "no member continues from DISK01 to DISK02"; }
 [ -f "$kit/DISK02/VIEWER.A2" ] || fail "VIEWER.A2 is not on DISK02"
-cmp -s "$kit/DISK01/SETUP.EXE" "$root/build/ship/app/SETUP.EXE" || fail "DISK01/SETUP.EXE is not the shipped Setup"
+cmp -s "$kit/DISK01/SETUP.EXE" "$programs/app/SETUP.EXE" || fail "DISK01/SETUP.EXE is not the shipped Setup"
 [ "$(grep -c '^DISK01/SETUP.EXE ' "$kit/listing.txt")" = 1 ] || fail "SETUP.EXE is written more than once"
 
 # The profile, line by line (section, then the exact line).
 profile="$kit/DISK01/SETUP.ini"
 tr -d '\r' < "$profile" > "$work/profile.txt"
 size() { wc -c < "$1" | tr -d ' '; }
-setup_size=$(size "$root/build/ship/app/SETUP.EXE")
-viewer_size=$(( $(size "$root/build/ship/product/tyviewer.exe") + $(size "$root/demo/README.TXT") +
-    $(size "$root/build/ship/product/tyshared.dll") + $(size "$root/build/ship/product/_qzdinst.exe") ))
+setup_size=$(size "$programs/app/SETUP.EXE")
+viewer_size=$(( $(size "$programs/product/tyviewer.exe") + $(size "$root/demo/README.TXT") +
+    $(size "$programs/product/tyshared.dll") + $(size "$programs/product/_qzdinst.exe") ))
 samples_size=$(( $(size "$root/demo/samples/caffeine.pdb") + $(size "$root/demo/samples/benzene.mol") +
     $(size "$root/demo/samples/water.xyz") ))
 samples_disk=$(sed -n 's/^  SAMPLES\.A1: caffeine\.pdb .*, diskette \([0-9]*\).*/\1/p' "$kit/listing.txt")
