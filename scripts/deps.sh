@@ -1,7 +1,7 @@
 #!/bin/sh
 # Installs the build and test packages that are missing. Safe to run again.
 set -e
-PACKAGES="cmake ninja-build g++ g++-mingw-w64-i686 libz-mingw-w64-dev zlib1g-dev googletest
+PACKAGES="cmake ninja-build g++ g++-mingw-w64-i686 g++-mingw-w64-x86-64 libz-mingw-w64-dev zlib1g-dev googletest
 wine wine32:i386 wine64 fonts-wine xvfb xauth imagemagick xdotool python3"
 
 missing=""
