@@ -4,8 +4,9 @@
 #   win64  hosts whose kernel cannot execute 32-bit code: the 64-bit build of
 #          the same sources runs under the 64-bit Wine.
 # TVS_WINE_ARCH=win32 or win64 forces the choice. Sets TVS_WIN_TREE (the
-# Windows test tree), WINEARCH, and for win64 WINELOADER and PATH, so that
-# "wine", "wineboot" and "wine reg" take the 64-bit loader.
+# Windows test tree), WINEARCH, and for win64 PATH, so that "wine",
+# "wineboot" and "wine reg" are scripts/wine64's, which take the 64-bit
+# loader and set WINELOADER for everything Wine starts from there.
 
 # True when a 32-bit program really starts here: the 32-bit Wine loader is
 # one, and it answers --version only where the kernel can execute it.
@@ -20,8 +21,6 @@ case "$TVS_WINE_ARCH" in
     win32) TVS_WIN_TREE="$root/build/win" ;;
     win64)
         TVS_WIN_TREE="$root/build/win64"
-        WINELOADER=/usr/lib/wine/wine64
-        export WINELOADER
         case ":$PATH:" in
             *":$root/scripts/wine64:"*) ;;
             *) PATH="$root/scripts/wine64:$PATH" ;;
