@@ -132,7 +132,9 @@ void CheckExceptions() {
 
     bool badAlloc = false;
     try {
-        std::vector<char> huge(static_cast<std::size_t>(0x7FFFFFF0u));
+        // Below max_size, so it reaches operator new, but half the address
+        // space: no allocation can succeed, in a 32-bit or 64-bit process.
+        std::vector<char> huge(std::vector<char>().max_size() - 16);
         huge[0] = 1;
     } catch (const std::bad_alloc&) {
         badAlloc = true;
