@@ -18,7 +18,9 @@
 // keeps the library's message, and the two errors that are caught by name,
 // std::bad_alloc and std::bad_array_new_length, stay the library's types.
 // Defining the functions in an object of the program satisfies the
-// references before the linker searches the C++ library.
+// references before the linker searches the C++ library. Should a program
+// come to call another of them, the library's object comes in again and
+// the link fails with duplicate definitions: add that one here.
 #include <cstdarg>
 #include <cstdio>
 #include <exception>
