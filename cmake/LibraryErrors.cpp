@@ -6,7 +6,8 @@
 // std::length_error, std::logic_error and std::out_of_range, whose message
 // is a copy-on-write string kept for the old ABI: that drags in the whole
 // copy-on-write string instantiation, std::random_device with it, and their
-// unwind tables, about 46 KB of each program that diskettes pay for. The
+// unwind tables, about 46 KB of each program that diskettes pay for; and
+// std::random_device names close, read and rand_s, which crtdll.dll lacks. The
 // linker cannot drop the unused parts, because every function that has an
 // unwind entry is kept alive by the .eh_frame section, which the link keeps
 // whole.
