@@ -34,6 +34,15 @@ public:
     // fails and goes to the failure page (no one could correct anything).
     LRESULT ProcessWndProcException(const CException& e, const MSG* msg) override;
 
+    // In a batch run, after a page refused its Next (its report or box was
+    // shown, or in a quiet run logged): the run fails and goes to the
+    // failure page, whose automatic Next ends it with exit code 1. Does
+    // nothing in an interactive run, where the user may correct the page.
+    void FailUnattendedRun();
+    // Appends `text` to the install log's events: where a quiet run says
+    // what it would otherwise have shown.
+    void LogUnattendedEvent(const std::string& text);
+
     // The layers below the wizard. Tests install their own before
     // InitInstance; otherwise InitInstance binds the program's.
     InstallServices& Services();
@@ -70,6 +79,7 @@ public:
     int saveStateToLog = 0;
     int continueFlag = 1;
     int batchMode = 0;
+    int quietMode = 0;  // "Q": a batch run in which no window waits for an answer
     int ignoreConditions = 0;
     int restartNeeded = 0;
     SwitchTable switches;

@@ -252,19 +252,100 @@ TEST_F(WizardChainTest, BatchModeRunsToTheEndUnseenAndSucceeds) {
     EXPECT_TRUE(log.reports[0].success);
 }
 
-TEST_F(WizardChainTest, BatchModeFailureIsLoggedWithoutWaitingAndExitsWithOne) {
+TEST_F(WizardChainTest, QuietModeFailureIsLoggedWithoutWaitingAndExitsWithOne) {
     log.failLoad = true;
-    ASSERT_TRUE(Start("/B"));
+    ASSERT_TRUE(Start("/Q"));
+    EXPECT_EQ(App().quietMode, 1);
+    EXPECT_EQ(App().batchMode, 1);
     ASSERT_TRUE(Ended());
-    // Nobody is asked: the report went into the log's events.
+    // Nobody is asked: the report went into the log's events, with its
+    // headline, summary and information line.
     EXPECT_TRUE(asked.empty());
     ASSERT_EQ(log.events.size(), 1u);
-    EXPECT_EQ(log.events[0].rfind("Setup cannot continue", 0), 0u) << log.events[0];
-    EXPECT_NE(log.events[0].find("0 (CInstallProfileException))"), std::string::npos) << log.events[0];
+    EXPECT_EQ(log.events[0].rfind("Setup cannot continue ", 0), 0u) << log.events[0];
+    EXPECT_NE(log.events[0].find("(9.0 (CInstallProfileException))"), std::string::npos) << log.events[0];
     EXPECT_EQ(Page(IDD_READING)->nextPageId, IDD_FAILED);
     EXPECT_EQ(App().continueFlag, 0);
     EXPECT_EQ(Finish(), 1);
     EXPECT_FALSE(log.reports.at(0).success);
+}
+
+// A batch run shows its reports as an interactive one does; only the pages
+// are unseen. Once the report is answered the run goes on by itself.
+TEST_F(WizardChainTest, BatchModeShowsTheReportThenEndsOnTheFailurePage) {
+    log.failLoad = true;
+    ASSERT_TRUE(Start("/B"));
+    EXPECT_EQ(App().quietMode, 0);
+    ASSERT_TRUE(Ended());
+    const std::vector<ModalInteraction> reports = Asked(ModalKind::dialog);
+    ASSERT_EQ(reports.size(), 1u);
+    EXPECT_EQ(reports[0].text, "Setup cannot continue");
+    ASSERT_FALSE(reports[0].details.empty());
+    EXPECT_EQ(reports[0].details.back(), "9.0 (CInstallProfileException)");
+    EXPECT_EQ(asked.size(), 1u);
+    EXPECT_TRUE(log.events.empty());
+    EXPECT_EQ(Page(IDD_FAILED)->backPageId, IDD_READING);
+    EXPECT_EQ(Finish(), 1);
+    EXPECT_FALSE(log.reports.at(0).success);
+}
+
+// The directory page refuses a directory that cannot be made (a file has
+// its name). In a batch run its automatic Next has been used up: after the
+// box, the run must end on the failure page rather than wait for ever; a
+// quiet run shows no box at all and logs it.
+TEST_F(WizardChainTest, RefusedDirectoryEndsBatchAndQuietRunsOnTheFailurePage) {
+    const std::string blocked = "C:\\tvs-chain-blocked";
+    HANDLE file = ::CreateFileA(blocked.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(file, INVALID_HANDLE_VALUE);
+    ::CloseHandle(file);
+    log.onLoad = [this] { App().destinations->SetNameAndParent(DestMain, "tvs-chain-blocked", DestNone); };
+    for (const char* arguments : {"/B", "/Q"}) {
+        SCOPED_TRACE(arguments);
+        const bool quiet = std::string(arguments) == "/Q";
+        ASSERT_TRUE(Start(arguments));
+        ASSERT_TRUE(Ended()) << "still on page " << CurrentId();
+        EXPECT_EQ(Page(IDD_FAILED)->backPageId, IDD_DIRECTORY);
+        EXPECT_EQ(Page(IDD_GROUP), nullptr);
+        if (quiet) {
+            EXPECT_TRUE(asked.empty());
+            ASSERT_EQ(log.events.size(), 1u);
+            EXPECT_EQ(log.events[0], "Cannot Create Directory " + blocked);
+        } else {
+            EXPECT_EQ(Questions(ModalKind::messageBox), std::vector<std::string>{"Cannot Create Directory"});
+            EXPECT_TRUE(log.events.empty());
+        }
+        EXPECT_EQ(App().continueFlag, 0);
+        EXPECT_EQ(Finish(), 1);
+        EXPECT_EQ(std::count(log.calls.begin(), log.calls.end(), "Register C:\\TYVIEWER\\tyviewer.exe Tessaly Viewer"), 0);
+        TearDown();
+        log.events.clear();
+        log.calls.clear();
+        asked.clear();
+        SetUp();
+    }
+    ::DeleteFileA(blocked.c_str());
+}
+
+// A file left for the next start: the batch run ends on the restart page
+// without restarting; a quiet run tells its deployment tool with 3010.
+TEST_F(WizardChainTest, RestartNeededGivesExitCode3010OnlyInAQuietRun) {
+    log.onLoad = [this] { App().restartNeeded = 1; };
+    for (const char* arguments : {"/B", "/Q"}) {
+        SCOPED_TRACE(arguments);
+        ASSERT_TRUE(Start(arguments));
+        ASSERT_TRUE(Ended());
+        ASSERT_NE(Page(IDD_RESTART), nullptr);
+        EXPECT_EQ(Page(IDD_RESTART)->backPageId, IDD_REGISTERING);
+        EXPECT_TRUE(asked.empty());
+        EXPECT_EQ(std::count(log.calls.begin(), log.calls.end(), "RestartSystem"), 0);
+        EXPECT_EQ(Finish(), std::string(arguments) == "/Q" ? 3010 : 0);
+        EXPECT_TRUE(log.reports.at(0).success);
+        TearDown();
+        log.reports.clear();
+        log.calls.clear();
+        asked.clear();
+        SetUp();
+    }
 }
 
 TEST_F(WizardChainTest, BackdropIsMaximisedAndInBatchModeMinimisedWithPagesOfNoSize) {
