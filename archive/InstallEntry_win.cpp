@@ -195,6 +195,22 @@ void CInstallEntry::PlaceFile() {
     }
     if (!place)
         return;
+    // A shared file may have a copy in both the Windows and the System
+    // directory. The Windows one was found first and judged; the one at the
+    // final path would still make the rename fail. It is judged too.
+    if (existing.GetPath() != finalPath.GetPath() && !existing.IsEmpty() && finalPath.Exists()) {
+        if (!IsNewerThan(finalPath)) {
+            // The copy in place is as new or newer: it stays.
+            tempPath.Delete(true);
+            tempPending = false;
+            return;
+        }
+        if (!finalPath.Delete(true)) {
+            site.ScheduleReplacement(tempPath, finalPath);
+            tempPending = false;
+            return;
+        }
+    }
     if (!tempPath.Rename(finalPath))
         ThrowPlaceFailure(::GetLastError());
     tempPending = false;

@@ -397,6 +397,39 @@ TEST(InstallEntryWine, SystemFileFoundInTheWindowsDirectoryAndCounted) {
     }
 }
 
+// A shared file with a copy in the Windows directory (found first) and one
+// in System: both are judged, the newest file ends up in System, no
+// temporary file is left behind, and placed says whether the new one went in.
+TEST(InstallEntryWine, SystemFileWithCopiesInBothDirectories) {
+    struct Case {
+        std::uint16_t systemMajor;  // version of the copy already in System
+        bool placed;
+    } cases[] = {{1, true}, {3, false}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.systemMajor);
+        Tree t;
+        const std::string windowsCopy = t.win + "\\TYSHARED.DLL";
+        const std::string systemCopy = t.sys + "\\TYSHARED.DLL";
+        WriteFile(windowsCopy, WithFileVersion(ProductDll(), 1, 0, 0, 0));
+        const Bytes inSystem = WithFileVersion(ProductDll(), c.systemMajor, 5, 0, 0);
+        WriteFile(systemCopy, inSystem);
+        const Bytes incoming = WithFileVersion(ProductDll(), 2, 0, 0, 0);
+
+        const std::vector<Outcome> o = t.InstallArchive({Member("TYSHARED.DLL", incoming, 4, -3)});
+        ASSERT_EQ(o.size(), 1u);
+        EXPECT_EQ(o[0].fileCause, -1);
+        EXPECT_EQ(o[0].otherError, "");
+        EXPECT_EQ(o[0].placed, c.placed ? 1u : 0u);
+        EXPECT_EQ(o[0].replaced, 1u);  // the Windows copy was older
+        EXPECT_FALSE(Exists(windowsCopy));
+        EXPECT_TRUE(ReadFile(systemCopy) == (c.placed ? incoming : inSystem));
+        EXPECT_EQ(Listing(t.sys), std::vector<std::string>{"TYSHARED.DLL"});  // no temporary left
+        EXPECT_FALSE(t.restartNeeded);
+        ASSERT_EQ(t.recorder.lines.size(), 1u);
+        EXPECT_EQ(t.recorder.lines[0].placed, c.placed ? 1 : 0);
+    }
+}
+
 TEST(InstallEntryWine, NoFreeTemporaryNameDestroysNothing) {
     Tree t;
     CreateDirectoryA((t.scratch.path.string() + "\\APP").c_str(), nullptr);
