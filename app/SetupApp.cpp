@@ -53,6 +53,19 @@ std::string ModulePath() {
 }  // namespace
 
 bool SetupApp::InitInstance() {
+    try {
+        return StartUp();
+    } catch (...) {
+        // A start-up that did not finish (the first page could not be
+        // shown) is a failed run: exit code 1, "Install failed.", and in
+        // uninstall mode no clean-up program, which would delete this Setup
+        // while the product stays.
+        continueFlag = 0;
+        throw;
+    }
+}
+
+bool SetupApp::StartUp() {
     if (!services_) services_ = CreateProgramServices();
     InstallResourceStringLoader();
     DiskettePrompt::SetFolderPicker(&PickFolderReadOnly);

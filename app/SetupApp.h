@@ -23,7 +23,8 @@ public:
     ~SetupApp() override;
 
     // Builds the state, applies the switches, creates the backdrop and shows
-    // the first page. False when the backdrop cannot be created.
+    // the first page. False when the backdrop cannot be created. Whatever
+    // it throws clears continueFlag first.
     bool InitInstance() override;
     // Destroys the pages, reports the outcome, frees the state and, after a
     // good uninstall, starts the clean-up program. Returns the exit code:
@@ -85,6 +86,8 @@ public:
     SwitchTable switches;
 
 private:
+    // InitInstance's work; an exception out of it fails the run.
+    bool StartUp();
     void ApplySwitches();
     void StartCleanupProgram();
 

@@ -348,6 +348,38 @@ TEST_F(WizardChainTest, RestartNeededGivesExitCode3010OnlyInAQuietRun) {
     }
 }
 
+// A first page whose window cannot be made: the navigator throws out of
+// start-up. That run failed, whatever its mode: exit code 1, "Install
+// failed.", and no clean-up program after an uninstall start.
+TEST_F(WizardChainTest, FailureOutOfStartUpCountsAsAFailedRun) {
+    struct UncreatablePage : WizardPage {
+        explicit UncreatablePage(int id) : WizardPage(id) {}
+        bool CreatePage() override { return false; }
+    };
+    const struct {
+        const char* arguments;
+        int firstPage;
+    } cases[] = {{"", IDD_WELCOME}, {"/U", IDD_UNINSTALL_WELCOME}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.arguments);
+        app_ = std::make_unique<SetupApp>();
+        app_->SetServices(std::make_unique<RecordingServices>(log));
+        app_->m_lpCmdLine = c.arguments;
+        WizardPages().Register(std::make_unique<UncreatablePage>(c.firstPage));
+        EXPECT_THROW(app_->InitInstance(), CResourceException);
+        EXPECT_EQ(App().continueFlag, 0);
+        EXPECT_EQ(App().ExitInstance(), 1);
+        ASSERT_EQ(log.reports.size(), 1u);
+        EXPECT_FALSE(log.reports[0].success);
+        EXPECT_EQ(log.reports[0].statusText, "Install failed.");
+        EXPECT_TRUE(log.started.empty());
+        TearDown();
+        log.reports.clear();
+        asked.clear();
+        SetUp();
+    }
+}
+
 TEST_F(WizardChainTest, BackdropIsMaximisedAndInBatchModeMinimisedWithPagesOfNoSize) {
     ASSERT_TRUE(Start(""));
     HWND backdrop = App().m_pMainWnd->m_hWnd;
