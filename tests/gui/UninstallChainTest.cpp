@@ -189,6 +189,27 @@ TEST_F(UninstallChainTest, CleanupArgumentIsSetupsOwnShortProfilePathEvenAfterD)
     if (made) ::DeleteFileA(ini.c_str());
 }
 
+// Enter on the uninstall welcome page presses the bar's Next; Escape there
+// cancels without a question.
+TEST_F(UninstallChainTest, EnterStartsTheRemovalAndEscapeCancelsUnasked) {
+    ASSERT_TRUE(Start("/U"));
+    ASSERT_EQ(CurrentId(), IDD_UNINSTALL_WELCOME);
+    Key(PageWindow(), VK_RETURN);
+    ASSERT_EQ(CurrentId(), IDD_REMOVED);
+    ClickPage(IDOK);
+    ASSERT_TRUE(Ended());
+    EXPECT_EQ(Finish(), 0);
+    TearDown();
+    SetUp();
+    log = RemovalLog{};
+
+    ASSERT_TRUE(Start("/U"));
+    Key(BarButton(IDD_UNINSTALL_WELCOME, IDC_NEXT), VK_ESCAPE);
+    ASSERT_EQ(CurrentId(), IDD_FAILED);
+    EXPECT_TRUE(asked.empty());
+    EXPECT_TRUE(log.calls.empty());
+}
+
 TEST_F(UninstallChainTest, BatchUninstallRunsToTheEndUnasked) {
     ASSERT_TRUE(Start("/U /B"));
     Pump();

@@ -380,6 +380,48 @@ TEST_F(WizardChainTest, FailureOutOfStartUpCountsAsAFailedRun) {
     }
 }
 
+// Enter presses the bar's Next wherever the focus is on the page: on the
+// page itself (102), in the directory edit (104), on the bar (106); the
+// final page's own default button ends the run.
+TEST_F(WizardChainTest, EnterPressesNextOnEveryPage) {
+    ASSERT_TRUE(Start(""));
+    ASSERT_EQ(CurrentId(), IDD_WELCOME);
+    Key(PageWindow(), VK_RETURN);
+    ASSERT_EQ(CurrentId(), IDD_DIRECTORY);
+    Key(::GetDlgItem(PageWindow(), IDC_LOCATION), VK_RETURN);
+    ASSERT_EQ(CurrentId(), IDD_GROUP);
+    Key(BarButton(IDD_GROUP, IDC_NEXT), VK_RETURN);
+    ASSERT_EQ(CurrentId(), IDD_FINISHED);
+    Key(PageWindow(), VK_RETURN);
+    ASSERT_TRUE(Ended());
+    EXPECT_TRUE(asked.empty());
+    EXPECT_EQ(Finish(), 0);
+}
+
+// Escape is Cancel on every page, wherever the focus is: the question on
+// the install pages, the end on a final page.
+TEST_F(WizardChainTest, EscapeIsCancelOnEveryPage) {
+    ASSERT_TRUE(Start(""));
+    Key(PageWindow(), VK_ESCAPE);
+    EXPECT_EQ(Questions(ModalKind::messageBox), std::vector<std::string>{SetupApp::LoadText(IDS_EXIT_QUESTION)});
+    EXPECT_EQ(CurrentId(), IDD_WELCOME);  // answered No
+    ClickBar(IDC_NEXT);
+    ASSERT_EQ(CurrentId(), IDD_DIRECTORY);
+    Key(::GetDlgItem(PageWindow(), IDC_LOCATION), VK_ESCAPE);
+    EXPECT_EQ(Count(ModalKind::messageBox), 2);
+    EXPECT_EQ(CurrentId(), IDD_DIRECTORY);
+
+    Key(::GetDlgItem(PageWindow(), IDC_LOCATION), VK_RETURN);
+    EXPECT_EQ(CurrentId(), IDD_GROUP);
+
+    answers = {IDYES};
+    Key(BarButton(IDD_GROUP, IDC_NEXT), VK_ESCAPE);
+    EXPECT_EQ(CurrentId(), IDD_FAILED);
+    Key(PageWindow(), VK_ESCAPE);  // the final page: Escape ends like its button
+    ASSERT_TRUE(Ended());
+    EXPECT_EQ(Finish(), 1);
+}
+
 TEST_F(WizardChainTest, BackdropIsMaximisedAndInBatchModeMinimisedWithPagesOfNoSize) {
     ASSERT_TRUE(Start(""));
     HWND backdrop = App().m_pMainWnd->m_hWnd;
