@@ -55,9 +55,13 @@ void DirectoryPage::OnOK() {
     FilePath path;
     path.SetFullDirectory(directoryText);
     if (!path.DirectoryExists() && !path.CreateDirectory(true)) {
-        const SetupApp* app = GetSetupApp();
-        ShowMessageBox(m_hWnd, SetupApp::LoadText(IDS_CANNOT_CREATE_DIR), app ? app->setupTitle : std::string(),
-                       MB_OK | MB_ICONEXCLAMATION);
+        SetupApp* app = GetSetupApp();
+        const std::string text = SetupApp::LoadText(IDS_CANNOT_CREATE_DIR);
+        if (app && app->quietMode)
+            app->LogUnattendedEvent(text + " " + directoryText);
+        else
+            ShowMessageBox(m_hWnd, text, app ? app->setupTitle : std::string(), MB_OK | MB_ICONEXCLAMATION);
+        if (app) app->FailUnattendedRun();
         return;
     }
     ApplyDirectory(path.GetPath());

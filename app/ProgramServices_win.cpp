@@ -12,6 +12,7 @@
 #include "system/RegisterApp.h"
 #include "system/ReplaceAtReboot.h"
 #include "system/RestartSystem.h"
+#include "system/StartProgram.h"
 #include "system/StatusReport.h"
 #include "uninstall/InstallLogFile.h"
 #include "uninstall/RemovalPass.h"
@@ -99,7 +100,7 @@ public:
 
     void StartProgram(const std::string& commandLine) override {
         // Not waited for, and a failure to start changes nothing.
-        ::WinExec(commandLine.c_str(), SW_SHOWNORMAL);
+        StartDetachedProgram(commandLine);
     }
 
     std::unique_ptr<InstallRecorder> OpenInstallRecorder(const std::string& logPath) override {

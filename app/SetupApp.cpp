@@ -20,7 +20,7 @@ SetupApp::~SetupApp() {
     // A run that never reached ExitInstance (a test that stops early) must
     // still not leave pages behind that point at this object.
     WizardPages().Clear();
-    if (batchMode) SetUnattendedReporter(nullptr);
+    if (quietMode) SetUnattendedReporter(nullptr);
 }
 
 SetupApp* GetSetupApp() { return dynamic_cast<SetupApp*>(GetApp()); }
@@ -53,6 +53,19 @@ std::string ModulePath() {
 }  // namespace
 
 bool SetupApp::InitInstance() {
+    try {
+        return StartUp();
+    } catch (...) {
+        // A start-up that did not finish (the first page could not be
+        // shown) is a failed run: exit code 1, "Install failed.", and in
+        // uninstall mode no clean-up program, which would delete this Setup
+        // while the product stays.
+        continueFlag = 0;
+        throw;
+    }
+}
+
+bool SetupApp::StartUp() {
     if (!services_) services_ = CreateProgramServices();
     InstallResourceStringLoader();
     DiskettePrompt::SetFolderPicker(&PickFolderReadOnly);
@@ -79,15 +92,14 @@ bool SetupApp::InitInstance() {
     SetDialogBkColor(RGB(192, 192, 192), RGB(0, 0, 0));
 
     ApplySwitches();
-    if (batchMode) {
-        // Nobody watches a batch run: a report that waited for OK would hold
+    if (quietMode) {
+        // Nobody watches a quiet run: a report that waited for OK would hold
         // a deployment forever. The report goes into the log's events and
         // is answered "stop"; the exit code and the status report say the
-        // run failed.
+        // run failed. A batch run without /Q still shows its reports, so a
+        // person at the screen can go on past one damaged file.
         SetUnattendedReporter([this](const ErrorReportTexts& texts, bool) {
-            if (logPath)
-                Services().LogEvent(logPath->GetPath(), texts.headline + " " + texts.shortText + " (" +
-                                                            texts.errorInformation + ")");
+            LogUnattendedEvent(texts.headline + " " + texts.shortText + " (" + texts.errorInformation + ")");
             return false;
         });
     }
@@ -120,12 +132,13 @@ void SetupApp::ApplySwitches() {
     }
     if (settings.uninstallMode) uninstallMode = 1;
     if (settings.batchMode) batchMode = 1;
+    if (settings.quietMode) quietMode = 1;
     if (settings.ignoreConditions) ignoreConditions = 1;
 }
 
 int SetupApp::ExitInstance() {
     WizardPages().Clear();
-    if (batchMode) SetUnattendedReporter(nullptr);
+    if (quietMode) SetUnattendedReporter(nullptr);
 
     StatusReportRequest report;
     report.reportName = StatusReportName(mainProgramName);
@@ -149,7 +162,7 @@ int SetupApp::ExitInstance() {
     if (uninstallMode && continueFlag) StartCleanupProgram();
 
     // The exit code tells a batch deployment whether the run succeeded.
-    exitCode_ = ExitCodeFor(continueFlag != 0);
+    exitCode_ = ExitCodeFor(continueFlag != 0, quietMode != 0, restartNeeded != 0);
     return CWinApp::ExitInstance();
 }
 
@@ -188,12 +201,10 @@ bool SetupApp::LocateSourceFile(const std::string& fileName, int diskette) {
         }
     }
 
-    if (batchMode) {
-        // Nobody can insert a diskette in a batch run: it fails here, and
+    if (quietMode) {
+        // Nobody can insert a diskette in a quiet run: it fails here, and
         // the log says which file was missing.
-        if (logPath)
-            Services().LogEvent(logPath->GetPath(),
-                                "Cannot find '" + lookedFor.GetPath() + "' of diskette " + std::to_string(diskette) + ".");
+        LogUnattendedEvent("Cannot find '" + lookedFor.GetPath() + "' of diskette " + std::to_string(diskette) + ".");
         return false;
     }
     std::string label;
@@ -208,12 +219,20 @@ bool SetupApp::LocateSourceFile(const std::string& fileName, int diskette) {
 
 LRESULT SetupApp::ProcessWndProcException(const CException& e, const MSG*) {
     ReportSetupFailure(e);
-    if (batchMode) {
-        // A page that stays after its Next failed waits for a user who can
-        // correct something; a batch run has none and would wait for ever.
-        // The run fails and ends on the failure page instead.
-        continueFlag = 0;
-        ShowPage(IDD_FAILED, false);
-    }
+    if (batchMode) FailUnattendedRun();
     return 0;
+}
+
+void SetupApp::FailUnattendedRun() {
+    // A page that stays after its Next was refused waits for a user who can
+    // correct something. A batch run has nobody to type, and its automatic
+    // Next has been used: it would wait for ever. It fails and ends on the
+    // failure page instead.
+    if (!batchMode) return;
+    continueFlag = 0;
+    ShowPage(IDD_FAILED, false);
+}
+
+void SetupApp::LogUnattendedEvent(const std::string& text) {
+    if (logPath) Services().LogEvent(logPath->GetPath(), text);
 }

@@ -23,7 +23,8 @@ public:
     ~SetupApp() override;
 
     // Builds the state, applies the switches, creates the backdrop and shows
-    // the first page. False when the backdrop cannot be created.
+    // the first page. False when the backdrop cannot be created. Whatever
+    // it throws clears continueFlag first.
     bool InitInstance() override;
     // Destroys the pages, reports the outcome, frees the state and, after a
     // good uninstall, starts the clean-up program. Returns the exit code:
@@ -33,6 +34,15 @@ public:
     // continue"; nothing else changes, except in a batch run, which then
     // fails and goes to the failure page (no one could correct anything).
     LRESULT ProcessWndProcException(const CException& e, const MSG* msg) override;
+
+    // In a batch run, after a page refused its Next (its report or box was
+    // shown, or in a quiet run logged): the run fails and goes to the
+    // failure page, whose automatic Next ends it with exit code 1. Does
+    // nothing in an interactive run, where the user may correct the page.
+    void FailUnattendedRun();
+    // Appends `text` to the install log's events: where a quiet run says
+    // what it would otherwise have shown.
+    void LogUnattendedEvent(const std::string& text);
 
     // The layers below the wizard. Tests install their own before
     // InitInstance; otherwise InitInstance binds the program's.
@@ -70,11 +80,14 @@ public:
     int saveStateToLog = 0;
     int continueFlag = 1;
     int batchMode = 0;
+    int quietMode = 0;  // "Q": a batch run in which no window waits for an answer
     int ignoreConditions = 0;
     int restartNeeded = 0;
     SwitchTable switches;
 
 private:
+    // InitInstance's work; an exception out of it fails the run.
+    bool StartUp();
     void ApplySwitches();
     void StartCleanupProgram();
 

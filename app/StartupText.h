@@ -12,8 +12,17 @@ std::string StatusReportName(const std::string& mainProgramName);
 // Command line of the clean-up program after a successful uninstall:
 // the System directory, "_qzdinst.exe", " /U /PP:" and the profile's short path.
 std::string CleanupCommandLine(const std::string& systemDirectory, const std::string& shortProfilePath);
-// Process exit code: 0 when the run succeeded, 1 otherwise.
-inline int ExitCodeFor(bool continueFlag) { return continueFlag ? 0 : 1; }
+// Exit code of a quiet run that succeeded but needs a restart, the code
+// deployment tools know from other installers.
+constexpr int kExitSuccessRestartRequired = 3010;
+// Process exit code: 0 when the run succeeded, 1 otherwise. A quiet run
+// that succeeded and left a file for the next system start gives 3010, so
+// that whoever deployed it knows to restart; an interactive or batch run
+// has already offered (or, in batch mode, declined) the restart itself.
+inline int ExitCodeFor(bool continueFlag, bool quietMode = false, bool restartNeeded = false) {
+    if (!continueFlag) return 1;
+    return quietMode && restartNeeded ? kExitSuccessRestartRequired : 0;
+}
 // The sibling of a diskette image directory for another diskette: when the
 // last two characters of `directory` (no trailing separator) are digits
 // other than "00" and something comes before them, they are replaced by

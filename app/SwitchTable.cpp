@@ -49,7 +49,8 @@ SwitchSettings ReadSwitchSettings(const SwitchTable& table) {
         settings.directory = directory->second;
     }
     settings.uninstallMode = table.count("U") != 0;
-    settings.batchMode = table.count("B") != 0;
+    settings.quietMode = table.count("Q") != 0;
+    settings.batchMode = table.count("B") != 0 || settings.quietMode;
     settings.ignoreConditions = table.count("I") != 0;
     return settings;
 }

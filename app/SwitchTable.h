@@ -25,7 +25,8 @@ struct SwitchSettings {
     bool hasDirectory = false;   // "D" with a non-empty value
     std::string directory;       // the "D" value
     bool uninstallMode = false;  // "U"
-    bool batchMode = false;      // "B"
+    bool batchMode = false;      // "B", or implied by "Q"
+    bool quietMode = false;      // "Q": batch mode in which nothing waits for an answer
     bool ignoreConditions = false;  // "I"
 };
 

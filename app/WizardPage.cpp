@@ -94,9 +94,18 @@ bool WizardPage::OnInitDialog() {
     return true;
 }
 
-bool WizardPage::OnCommand(int id, int, HWND) {
+bool WizardPage::OnCommand(int id, int notifyCode, HWND) {
     if (id == IDC_BACK) {
         GoBack();
+        return true;
+    }
+    // The bar's Next is the default button of the whole page: Enter, with
+    // the focus anywhere on the page or on the bar, arrives here as its
+    // command rather than at the bar. It counts as Next only while the
+    // bar's Next can be pressed.
+    if (id == IDC_NEXT && notifyCode == BN_CLICKED && buttonBar) {
+        HWND next = buttonBar->GetDlgItem(IDC_NEXT);
+        if (next && ::IsWindowEnabled(next)) OnOK();
         return true;
     }
     return false;

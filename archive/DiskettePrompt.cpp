@@ -3,7 +3,6 @@
 #include <cstdio>
 #include <vector>
 
-#include "framework/FileDialog.h"
 #include "framework/WinApp.h"
 #include "resources/ResourceIds.h"
 
@@ -26,39 +25,6 @@ std::string LoadText(UINT id) {
     return length > 0 ? std::string(buffer.data(), static_cast<std::size_t>(length)) : std::string();
 }
 
-// The "Change Folder" dialog run on the old-style save dialog, with the
-// chosen path shown read-only: the folder and drive lists choose, OK takes
-// the directory the browser is in.
-class FolderBrowser : public CFileDialog {
-public:
-    explicit FolderBrowser(HWND owner)
-        : CFileDialog(false, nullptr, "jet.jet", OFN_HIDEREADONLY, "AllFiles (*.*)|*.*||", owner) {
-        SetTemplate(IDD_CHANGEFOLDER);
-        // Without a title the common dialog puts its own ("Save As") over
-        // the template's caption.
-        m_ofn.lpstrTitle = "Change Folder";
-    }
-
-    // The directory the browser was in when OK was pressed.
-    std::string ChosenDirectory() const { return FilePath(GetPathName()).GetDirectory(); }
-
-protected:
-    bool OnInitDialog() override {
-        if (HWND edit = ::GetDlgItem(m_hWnd, IDC_FOLDER_PATH)) ::ShowWindow(edit, SW_HIDE);
-        if (HWND label = ::GetDlgItem(m_hWnd, IDC_FOLDER_PATHLABEL)) ::ShowWindow(label, SW_SHOW);
-        ShowCurrentDirectory();
-        CWnd self;
-        self.m_hWnd = m_hWnd;
-        self.CenterWindow();
-        self.m_hWnd = nullptr;
-        return true;
-    }
-    void OnLBSelChangedNotify(int, int, int) override { ShowCurrentDirectory(); }
-
-private:
-    void ShowCurrentDirectory() { SetDlgItemText(IDC_FOLDER_PATHLABEL, GetDlgItemText(IDC_FOLDER_CURDIR)); }
-};
-
 // `path` made absolute against the current directory; `path` itself when it
 // cannot be.
 std::string AbsolutePath(const std::string& path) {
@@ -76,16 +42,6 @@ std::string DirectoryOf(const std::string& filePath) {
     std::string directory = filePath.substr(0, cut + 1);
     if (!(directory.size() == 3 && directory[1] == ':')) RemoveTrailingBackslash(directory);
     return directory;
-}
-
-bool RunBuiltInBrowser(HWND owner, std::string& directory) {
-    FolderBrowser browser(owner);
-    browser.SetInitialDirectory(directory);
-    if (browser.DoModal() != IDOK) return false;
-    const std::string chosen = browser.ChosenDirectory();
-    if (chosen.empty()) return false;
-    directory = chosen;
-    return true;
 }
 
 DiskettePrompt::FolderPicker& InstalledPicker() {
@@ -218,7 +174,9 @@ void DiskettePrompt::OnBrowse() {
     }
     std::string directory = start.GetDirectory();
     const FolderPicker& picker = InstalledPicker();
-    const bool chosen = picker ? picker(m_hWnd, directory) : RunBuiltInBrowser(m_hWnd, directory);
+    // The browser is the program's one "Change Folder" dialog, installed at
+    // start-up; the archive layer does not build windows of the wizard.
+    const bool chosen = picker && picker(m_hWnd, directory);
     if (chosen) location = directory;
     UpdateData(false);
 }

@@ -34,8 +34,8 @@ public:
                     const std::string& label, std::string& location);
 
     // Installs the folder browser Browse uses and returns the one it
-    // replaced. Without one, Browse runs the built-in browser: the "Change
-    // Folder" dialog with the chosen path shown read-only.
+    // replaced: the program installs its "Change Folder" dialog in the
+    // read-only form. Without one, Browse chooses nothing.
     static FolderPicker SetFolderPicker(FolderPicker picker);
 
     // "Please insert the diskette labelled '%s' in drive %s:" or, without a

@@ -83,9 +83,10 @@ public:
     // Raises what the steps raise; the temporary file is gone afterwards
     // unless it waits for the restart.
     void Install();
-    // finalPath and tempPath; creates the destination directory. Raises
-    // CFileException badPath for a member name that is not a plain file name
-    // and directoryFull when no free temporary name is found.
+    // finalPath and tempPath; creates the destination directory. The member
+    // name's file-name part is used (any directory in it is dropped). Raises
+    // CFileException badPath when that part is not a plain file name, and
+    // directoryFull when no free temporary name is found.
     void ResolvePaths();
     // The replace decision and the placing.
     void PlaceFile();
@@ -118,6 +119,5 @@ private:
 
     InstallRecorder& recorder;
     InstallSite& site;
-    bool singleFile = false;
     bool tempPending = false;  // tempPath names a file of ours not yet committed
 };

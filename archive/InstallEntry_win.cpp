@@ -30,7 +30,6 @@ CInstallEntry::~CInstallEntry() {
 
 void CInstallEntry::PrepareSingleFile(const std::string& sourcePath, std::int16_t destination,
                                       std::uint32_t profileSize) {
-    singleFile = true;
     memberName = sourcePath;
     memberExtra.clear();
     header.SetDestination(destination);
@@ -46,9 +45,11 @@ void CInstallEntry::PrepareSingleFile(const std::string& sourcePath, std::int16_
 }
 
 std::string CInstallEntry::InstallName() const {
-    // A single file's member name is the full source path, which Setup built
-    // itself; an archive member's name must already be a plain name.
-    return singleFile ? FilePath(memberName).GetFileName() : memberName;
+    // A single file's member name is the full source path; an archive
+    // written by another tool may keep the member's directory in its name.
+    // Either way only the file name is used: every file goes into its
+    // destination's directory and nowhere else.
+    return FileNameAsWritten(memberName);
 }
 
 void CInstallEntry::Install() {
@@ -74,9 +75,9 @@ void CInstallEntry::Install() {
 
 void CInstallEntry::ResolvePaths() {
     const std::string name = InstallName();
-    // A name with a directory, a drive or a device would write outside the
-    // destination directory, or into a device; refuse it before anything
-    // is created.
+    // What is left of the name could still reach outside the directory
+    // ("..", a stream), into a device (AUX.DAT), or be changed by the system
+    // (a trailing dot or blank): refuse it before anything is created.
     if (!IsPlainFileName(name))
         throw CFileException(CFileException::badPath, -1, memberName);
 
@@ -194,6 +195,22 @@ void CInstallEntry::PlaceFile() {
     }
     if (!place)
         return;
+    // A shared file may have a copy in both the Windows and the System
+    // directory. The Windows one was found first and judged; the one at the
+    // final path would still make the rename fail. It is judged too.
+    if (existing.GetPath() != finalPath.GetPath() && !existing.IsEmpty() && finalPath.Exists()) {
+        if (!IsNewerThan(finalPath)) {
+            // The copy in place is as new or newer: it stays.
+            tempPath.Delete(true);
+            tempPending = false;
+            return;
+        }
+        if (!finalPath.Delete(true)) {
+            site.ScheduleReplacement(tempPath, finalPath);
+            tempPending = false;
+            return;
+        }
+    }
     if (!tempPath.Rename(finalPath))
         ThrowPlaceFailure(::GetLastError());
     tempPending = false;

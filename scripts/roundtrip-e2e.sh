@@ -148,6 +148,9 @@ for f in $installed; do
     [ -e "$main/$f" ] && fail "installed file $f is still there"
 done
 [ -d "$main/SAMPLES" ] && fail "C:\\TYVIEWER\\SAMPLES is still there"
+# The install log is Setup's record of what it did; the uninstall reads it
+# and leaves it in place.
+[ -f "$drive_c/windows/TYViewer.log" ] || fail "the install log C:\\windows\\TYViewer.log is gone after the uninstall"
 key_exists "$app_paths_key" && fail "the App Paths entry is still there"
 key_exists "$uninstall_key" && fail "the Uninstall entry is still there"
 [ -n "$(group_folder)" ] && fail "the program group is still there: $(find "$(group_folder)")"

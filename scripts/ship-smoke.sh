@@ -21,10 +21,10 @@ if [ "$TVS_WINE_ARCH" = win64 ]; then
     exit 77
 fi
 status=0
-wine "$ship/app/SETUP.EXE" /B /D:C:\\tvs-ship-smoke-no-kit </dev/null >/dev/null 2>&1
+wine "$ship/app/SETUP.EXE" /Q /D:C:\\tvs-ship-smoke-no-kit </dev/null >/dev/null 2>&1
 code=$?
-if [ $code -eq 1 ]; then echo "SETUP.EXE /B without a profile: exit code 1"; else
-    echo "SETUP.EXE /B without a profile: exit code $code, expected 1"; status=1; fi
+if [ $code -eq 1 ]; then echo "SETUP.EXE /Q without a profile: exit code 1"; else
+    echo "SETUP.EXE /Q without a profile: exit code $code, expected 1"; status=1; fi
 wine "$ship/product/_qzdinst.exe" </dev/null >/dev/null 2>&1
 code=$?
 if [ $code -eq 1 ]; then echo "_qzdinst.exe without switches: exit code 1"; else

@@ -364,6 +364,18 @@ bool IsPlainFileName(const std::string& name) {
     return !IsDeviceName(name);
 }
 
+std::string FileNameAsWritten(const std::string& name) {
+    const char* p = name.c_str();
+    if (p[0] != '\0' && p[1] == ':')
+        p += 2;
+    const char* part = p;
+    for (; *p != '\0'; ++p) {
+        if (IsSeparator(*p))
+            part = p + 1;
+    }
+    return std::string(part, p);
+}
+
 bool IsPlainFolderPath(const std::string& folders) {
     std::size_t begin = 0;
     for (;;) {

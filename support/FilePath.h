@@ -201,6 +201,13 @@ bool IsDeviceName(const std::string& fileName);
 // dot or blank, and not a device name.
 bool IsPlainFileName(const std::string& name);
 
+// The file-name part of a name as it is written: the text after a leading
+// drive ("C:") and after the last '\' or '/', up to the first NUL. Nothing
+// is cleaned up (a trailing dot or blank stays), so that IsPlainFileName
+// judges the name the system would be handed. "fonts\m1.dat" -> "m1.dat",
+// "..\x.txt" -> "x.txt", "sub\" -> "".
+std::string FileNameAsWritten(const std::string& name);
+
 // True when `folders` names folders below a given one and stays there:
 // components separated by '\', each, with the trailing dots and blanks that
 // the system drops taken off, a plain file name. So no empty component (no

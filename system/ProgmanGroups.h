@@ -44,7 +44,7 @@ protected:
     // Formats nothing: sends an already bounded command. An empty optional
     // (a command that did not fit) fails without sending.
     bool Send(const std::optional<std::string>& command);
-    // Starts "progman.exe" (WinExec, shown normally); true when it started.
+    // Starts "progman.exe" (StartDetachedProgram); true when it started.
     virtual bool StartProgramManager();
 
     DdeConversation conversation;

@@ -1,13 +1,14 @@
 #include "system/ProgmanGroups.h"
 
 #include "system/DdeCommands.h"
+#include "system/StartProgram.h"
 
 ProgmanGroups::ProgmanGroups(std::string service) : service(std::move(service)) {}
 
 ProgmanGroups::~ProgmanGroups() = default;
 
 bool ProgmanGroups::StartProgramManager() {
-    return WinExec("progman.exe", SW_SHOWNORMAL) > 31;
+    return StartDetachedProgram("progman.exe");
 }
 
 bool ProgmanGroups::Connect() {

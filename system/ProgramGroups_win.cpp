@@ -96,7 +96,9 @@ bool ProgramGroups::IsLinkInProgramsFolder(const std::string& group, const std::
     // Group and item names come from the profile, the user and, on removal,
     // the install log: none of them may lead a link, or a delete, out of the
     // Programs folder ("..\\..\\Startup") or onto a device ("CON.lnk").
-    return IsPlainFolderPath(group) && IsPlainFileName(itemName);
+    // An empty group, which the user may choose, puts the links straight
+    // into the Programs folder.
+    return (group.empty() || IsPlainFolderPath(group)) && IsPlainFileName(itemName);
 }
 
 FilePath ProgramGroups::LinkFile(const std::string& group, const std::string& itemName) const {

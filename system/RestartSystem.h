@@ -12,6 +12,12 @@
 #include <string>
 
 struct RestartHooks {
+    // True on Windows NT, where a process must enable the shut-down
+    // privilege before ExitWindowsEx; false (or empty) on Windows 95.
+    std::function<bool()> runningOnNT;
+    // Enables SE_SHUTDOWN_NAME in the process's token; false when it could
+    // not. EnableShutdownPrivilege in production.
+    std::function<bool()> enableShutdownPrivilege;
     // Asks the system to restart: ExitWindowsEx(EWX_REBOOT, 0) in production.
     std::function<BOOL(UINT flags, DWORD reserved)> exitWindows;
     // Shows a text with an OK button only.
@@ -20,11 +26,19 @@ struct RestartHooks {
     std::function<std::string(UINT id)> loadString;
 };
 
-// Asks for the restart; when the system refuses, shows string 23 and
-// returns false (the page stays). True when the restart was accepted.
+// Asks for the restart; on NT the shut-down privilege is enabled first.
+// When the system refuses, shows string 23 and returns false (the page
+// stays). True when the restart was accepted.
 bool RestartSystem(const RestartHooks& hooks);
 
-// The production hooks: the real ExitWindowsEx, an OK message box owned by
+// Enables the shut-down privilege of this process (OpenProcessToken,
+// LookupPrivilegeValueA, AdjustTokenPrivileges). The three are found in
+// ADVAPI32 at run time, so that Windows 95, which has no tokens, loads
+// Setup all the same. False when any of them is missing or fails.
+bool EnableShutdownPrivilege();
+
+// The production hooks: the platform test, the privilege, the real
+// ExitWindowsEx, an OK message box owned by
 // `owner` with the caption given, and the module's string table. A page
 // keeps these and a test replaces exitWindows (and showMessage) in them.
 RestartHooks ProductionRestartHooks(HWND owner, const std::string& caption);

@@ -13,6 +13,7 @@ namespace {
 
 constexpr std::int16_t kDestSystem = -3;
 constexpr std::size_t kEventTextBuffer = 512;
+constexpr int kEventCounterRange = 1000;  // the key keeps the counter modulo 1000
 
 }  // namespace
 
@@ -30,8 +31,8 @@ std::string EventKey(const EventTime& time) {
     return key;
 }
 
-InstallLog::InstallLog(ProfileSink& sink, SharedCountRaiser raiseSharedCount, Clock clock)
-    : sink(sink), raiseSharedCount(std::move(raiseSharedCount)), clock(std::move(clock)) {}
+InstallLog::InstallLog(ProfileSink& sink, SharedCountRaiser raiseSharedCount, Clock clock, ProfileSource* written)
+    : sink(sink), raiseSharedCount(std::move(raiseSharedCount)), clock(std::move(clock)), written(written) {}
 
 void InstallLog::LogFileLine(const std::string& componentKey, const std::string& finalPath,
                              std::int16_t destination, int placed, int replaced) {
@@ -52,5 +53,14 @@ void InstallLog::LogEvent(const char* format, ...) {
     // vsnprintf never writes past the buffer: a longer text is cut.
     std::vsnprintf(text, sizeof text, format, args);
     va_end(args);
-    sink.Write(kEventsSection, EventKey(clock ? clock() : EventTime{}), text);
+    EventTime time = clock ? clock() : EventTime{};
+    std::string key = EventKey(time);
+    if (written) {
+        // A logged event's text is never empty, so an empty value is a free key.
+        for (int tries = 1; tries < kEventCounterRange && !written->Value(kEventsSection, key).empty(); ++tries) {
+            time.tickCount = time.tickCount % kEventCounterRange + 1;
+            key = EventKey(time);
+        }
+    }
+    sink.Write(kEventsSection, key, text);
 }

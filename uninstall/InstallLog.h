@@ -41,8 +41,11 @@ public:
     using SharedCountRaiser = std::function<void(const std::string& path)>;
     using Clock = std::function<EventTime()>;
 
-    // None of the three is owned; sink must outlive the log.
-    InstallLog(ProfileSink& sink, SharedCountRaiser raiseSharedCount, Clock clock);
+    // None of them is owned; sink (and written, when given) must outlive
+    // the log. `written` reads the same file as `sink` writes: with it, an
+    // event never takes the key of one already in the log.
+    InstallLog(ProfileSink& sink, SharedCountRaiser raiseSharedCount, Clock clock,
+               ProfileSource* written = nullptr);
 
     // The file's line, keyed by the file name of finalPath, in the
     // component's section; then, for the System directory (-3), one more
@@ -53,7 +56,10 @@ public:
     void SaveProfileSections(const DestinationMap& destinations, const ComponentMap& components,
                              const TargetMap& targets);
     // Formats the text (cut at 511 characters) and writes it into "Events"
-    // under the current time's key.
+    // under the current time's key. Two events in the same millisecond (a
+    // quiet run logs its reports one after the other) would share that key
+    // and the second would replace the first: when the key is taken, the
+    // counter part is moved on to the next free one.
     void LogEvent(const char* format, ...)
 #if defined(__GNUC__)
         __attribute__((format(printf, 2, 3)))
@@ -64,4 +70,5 @@ private:
     ProfileSink& sink;
     SharedCountRaiser raiseSharedCount;
     Clock clock;
+    ProfileSource* written;
 };

@@ -22,4 +22,4 @@ void RaiseSharedDllCount(const std::string& path) {
 }
 
 InstallLogFile::InstallLogFile(const FilePath& logPath)
-    : install_log_detail::FileHolder(logPath), InstallLog(file, RaiseSharedDllCount, SystemEventTime) {}
+    : install_log_detail::FileHolder(logPath), InstallLog(file, RaiseSharedDllCount, SystemEventTime, &file) {}

@@ -4,10 +4,13 @@
 // received, as one line to a log file.
 //
 //   fakeprogman.exe <log file> <ready event name> [groups separated by |] [--fail-replace]
+//   fakeprogman.exe --print-show <file>
 //
 // The named event is signalled once the service is registered. The process
 // runs until its main thread gets WM_QUIT. --fail-replace refuses every
 // ReplaceItem command, as a Program Manager does for an item it lacks.
+// --print-show writes how the process was asked to show its window into
+// <file> and ends at once.
 
 #include <windows.h>
 
@@ -73,6 +76,19 @@ HDDEDATA CALLBACK Callback(UINT type, UINT format, HCONV, HSZ topic, HSZ item,
 }  // namespace
 
 int main(int argc, char** argv) {
+    if (argc == 3 && std::strcmp(argv[1], "--print-show") == 0) {
+        // How this process was asked to show its window, for the tests of
+        // the programs that start others: "<flags> <show command>".
+        STARTUPINFOA startup{};
+        startup.cb = sizeof startup;
+        GetStartupInfoA(&startup);
+        std::FILE* out = std::fopen(argv[2], "wb");
+        if (!out) return 1;
+        std::fprintf(out, "%d %d", (startup.dwFlags & STARTF_USESHOWWINDOW) ? 1 : 0,
+                     static_cast<int>(startup.wShowWindow));
+        std::fclose(out);
+        return 0;
+    }
     if (argc < 3) {
         std::fprintf(stderr, "usage: fakeprogman <log> <ready event> [groups] [--fail-replace]\n");
         return 2;

@@ -217,16 +217,33 @@ TEST_F(CopyWorkerTest, PromptCancelledEndsTheRunWithoutAReport) {
     EXPECT_TRUE(record.calls.empty());
 }
 
-TEST_F(CopyWorkerTest, BatchRunDoesNotAskForAMissingDiskette) {
+TEST_F(CopyWorkerTest, QuietRunDoesNotAskForAMissingDiskette) {
     WriteCommonProfile();
     Write("Viewer", "gone.txt", "700|0|1|2|0|");
     Prepare();
     app_->batchMode = 1;
+    app_->quietMode = 1;
 
     EXPECT_EQ(Run(), IDD_FAILED);
     EXPECT_TRUE(asked.empty());
     ASSERT_EQ(record.events.size(), 1u);
     EXPECT_EQ(record.events[0], "Cannot find '" + disk1 + "\\gone.txt' of diskette 2.");
+    EXPECT_EQ(app_->continueFlag, 0);
+}
+
+// Without /Q a batch run has someone at the screen: the diskette is asked
+// for, and a location given there is used.
+TEST_F(CopyWorkerTest, BatchRunAsksForAMissingDisketteAsAnInteractiveRunDoes) {
+    WriteCommonProfile();
+    Write("Viewer", "gone.txt", "700|0|1|2|0|");
+    Prepare();
+    app_->batchMode = 1;
+
+    answers = {IDCANCEL};
+    EXPECT_EQ(Run(), IDD_FAILED);
+    ASSERT_EQ(asked.size(), 1u);
+    EXPECT_EQ(asked[0].caption, "Insert Diskette");
+    EXPECT_TRUE(record.events.empty());
     EXPECT_EQ(app_->continueFlag, 0);
 }
 

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "archive/DiskettePrompt.h"
+#include "app/ChangeFolderDlg.h"
 #include "framework/ModalSeam.h"
 #include "resources/ResourceIds.h"
 #include "tools/guidriver/GuiDriver.h"
@@ -373,7 +374,10 @@ TEST_F(DiskettePromptGui, BrowseStartsInTheNearestDirectoryThatExists) {
     }
 }
 
-TEST_F(DiskettePromptGui, BuiltInBrowserShowsAndReturnsItsDirectory) {
+// Browse with the browser the program installs at start-up: the one
+// "Change Folder" dialog, in its read-only form.
+TEST_F(DiskettePromptGui, ProgramsBrowserShowsReadOnlyAndReturnsItsDirectory) {
+    DiskettePrompt::FolderPicker previous = DiskettePrompt::SetFolderPicker(&PickFolderReadOnly);
     struct Case {
         int button;
         std::string after;
@@ -420,6 +424,33 @@ TEST_F(DiskettePromptGui, BuiltInBrowserShowsAndReturnsItsDirectory) {
         EXPECT_EQ(Lower(shownPath), Lower(Dir("OTHER")));
         EXPECT_TRUE(locationArrived);
     }
+    DiskettePrompt::SetFolderPicker(std::move(previous));
+}
+
+// Without an installed browser (a prompt used on its own), Browse opens
+// nothing and keeps the location.
+TEST_F(DiskettePromptGui, BrowseWithoutAnInstalledBrowserKeepsTheLocation) {
+    DiskettePrompt::FolderPicker previous = DiskettePrompt::SetFolderPicker(nullptr);
+    std::string after;
+    int windows = -1;
+    DrivePrompt(
+        [&](HWND w) {
+            gd::Click(w, IDC_MORE);
+            ::SetDlgItemTextA(w, IDC_LOCATION, Dir("OTHER").c_str());
+            gd::Click(w, IDC_DISK_BROWSE);
+            after = gd::ControlText(w, IDC_LOCATION);
+            windows = 0;
+            for (const gd::WindowInfo& other : gd::ListTopWindows(::GetWindowThreadProcessId(w, nullptr)))
+                if (other.visible && other.hwnd != w) ++windows;
+            gd::Click(w, IDCANCEL);
+        },
+        [&] {
+            DiskettePrompt prompt(FilePath(Dir("DISK1") + "\\SETUP.EX_"), 1, "");
+            prompt.DoModal();
+        });
+    DiskettePrompt::SetFolderPicker(std::move(previous));
+    EXPECT_EQ(after, Dir("OTHER"));
+    EXPECT_EQ(windows, 0);
 }
 
 TEST_F(DiskettePromptGui, ThroughTheModalSeam) {

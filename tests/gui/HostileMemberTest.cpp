@@ -41,10 +41,13 @@ struct Surroundings {
 class HostileMemberNames : public WorkerHarness {};
 
 TEST_F(HostileMemberNames, EachBadNameIsRefusedAndTheRunGoesOn) {
+    // Names whose file-name part (what is left after any drive and
+    // directory) cannot be created as a file in the destination directory.
     const char* const badNames[] = {
-        "a\\b.txt", "..\\x.txt", "/x.txt", "sub/x.txt", "..", ".", "C:x.txt", "c:\\evil.txt",
-        "\\\\server\\share\\x.txt", "CON", "nul", "Aux.txt", "prn.log", "COM1", "com9.dat", "LPT1", "lpt3.txt",
-        "CON ", "NUL.", "con .txt", "Aux. ", "CLOCK$", "x.txt.", "x.txt ", "x*.txt", "x?.txt", "a\x01.txt",
+        "..", ".", "sub\\..", "sub\\.", "sub\\", "C:", "c:\\", "\\\\server\\share\\", "CON", "nul",
+        "Aux.txt", "prn.log", "COM1", "com9.dat", "LPT1", "lpt3.txt", "CON ", "NUL.", "con .txt", "Aux. ",
+        "CLOCK$", "x.txt.", "x.txt ", "x*.txt", "x?.txt", "a\x01.txt", "x.txt:stream", "..\\AUX.DAT",
+        "sub\\x.txt.", "sub/x.txt ", "C:x*.txt",
     };
     WriteCommonProfile();
     int index = 0;
@@ -60,7 +63,7 @@ TEST_F(HostileMemberNames, EachBadNameIsRefusedAndTheRunGoesOn) {
     // An archive whose good first member is kept even though the bad one
     // after it ends that archive.
     const std::uint32_t mixed =
-        WriteArchive({Member("first.txt", Payload(300, 90), 2, 0), Member("..\\..\\second.txt", Payload(300, 91), 2, 0)},
+        WriteArchive({Member("first.txt", Payload(300, 90), 2, 0), Member("..\\..\\CON", Payload(300, 91), 2, 0)},
                      "MIXED.A1");
     Write("Viewer", "MIXED.A1", std::to_string(mixed) + "|1|2|1|0|");
     WriteFile(disk1 + "\\good.txt", Payload(500, 99));
@@ -75,12 +78,17 @@ TEST_F(HostileMemberNames, EachBadNameIsRefusedAndTheRunGoesOn) {
     EXPECT_EQ(Run(), IDD_REGISTERING);
     EXPECT_EQ(app_->continueFlag, 1);
 
-    // One report per bad archive, each naming its source file.
+    // One report per bad archive, each naming its source file, each with the
+    // file error of a bad path.
     std::vector<std::string> expected;
     for (const std::string& archive : archives) expected.push_back("Cannot install files from '" + archive + "':");
     expected.push_back("Cannot install files from 'MIXED.A1':");
     EXPECT_EQ(Questions(ModalKind::dialog), expected);
     EXPECT_TRUE(Questions(ModalKind::messageBox).empty());
+    for (const ModalInteraction& m : Asked(ModalKind::dialog)) {
+        ASSERT_FALSE(m.details.empty()) << m.text;
+        EXPECT_EQ(m.details.back(), "17.3 (CXFileException)") << m.text;  // a bad path
+    }
 
     // Only the good files arrived, all of them in the destination directory.
     const auto installed = ListTree(target);
@@ -93,9 +101,65 @@ TEST_F(HostileMemberNames, EachBadNameIsRefusedAndTheRunGoesOn) {
     EXPECT_EQ(record.calls, (std::vector<std::string>{"CreateProgramItems Test Group", "SaveInstallState"}));
 }
 
+// A member name that carries a directory, a drive or a share, written by a
+// tool that keeps relative directories, installs under its file name in the
+// directory of its own destination, and nowhere else.
+TEST_F(HostileMemberNames, NamesWithDirectoriesInstallUnderTheirFileName) {
+    struct Named {
+        const char* name;
+        const char* file;
+    };
+    const Named named[] = {
+        {"SUB\\X.DLL", "X.DLL"},         {"data\\b002.dat", "b002.dat"}, {"..\\x.txt", "x.txt"},
+        {"/root.txt", "root.txt"},         {"sub/fwd.txt", "fwd.txt"},       {"C:drive.txt", "drive.txt"},
+        {"c:\\evil.txt", "evil.txt"},    {"\\\\server\\share\\unc.txt", "unc.txt"},
+        {"..\\..\\..\\up.txt", "up.txt"}, {"a\\b/c\\deep.txt", "deep.txt"},
+    };
+    WriteCommonProfile();
+    std::vector<MemberSource> members;
+    std::map<std::string, long long> wantMain, wantSub;
+    int index = 0;
+    for (const Named& n : named) {
+        const std::int16_t destination = static_cast<std::int16_t>(index % 2);
+        members.push_back(Member(n.name, Payload(100 + index, index), index % 3 == 0 ? 4 : 2, destination));
+        (destination == 0 ? wantMain : wantSub)[n.file] = 100 + index;
+        ++index;
+    }
+    const std::uint32_t size = WriteArchive(members, "DIRS.A1");
+    Write("Viewer", "DIRS.A1", std::to_string(size) + "|1|" + std::to_string(members.size()) + "|1|0|");
+    // A 300-member archive named the way such tools write them.
+    std::vector<MemberSource> fonts;
+    std::map<std::string, long long> wantFonts;
+    for (int i = 1; i <= 300; ++i) {
+        char name[32];
+        std::snprintf(name, sizeof name, "fonts\\m%04d.dat", i);
+        fonts.push_back(Member(name, Payload(40, 1000 + i), 4, 1));
+        wantFonts[FileNameAsWritten(name)] = 40;
+    }
+    const std::uint32_t fontsSize = WriteArchive(fonts, "FONTS.A1");
+    Write("Viewer", "FONTS.A1", std::to_string(fontsSize) + "|1|300|1|0|");
+    FlushProfile();
+    const Surroundings around(scratch.path.string());
+    const auto before = around.Snapshot();
+    Prepare();
+
+    EXPECT_EQ(Run(), IDD_REGISTERING);
+    EXPECT_EQ(app_->continueFlag, 1);
+    EXPECT_TRUE(Asked(ModalKind::dialog).empty());
+
+    wantMain["SAMPLES"] = -1;  // the subdirectory destination
+    EXPECT_EQ(ListTree(target, false), wantMain);
+    for (const auto& [file, bytes] : wantFonts) wantSub[file] = bytes;
+    EXPECT_EQ(ListTree(Target("SAMPLES")), wantSub);
+    ASSERT_EQ(record.files.size(), members.size() + fonts.size());
+    EXPECT_EQ(record.files[0].path, Target("X.DLL"));
+    EXPECT_EQ(record.files[1].path, Target("SAMPLES\\b002.dat"));
+    EXPECT_EQ(around.Snapshot(), before);
+}
+
 TEST_F(HostileMemberNames, StopAnsweredAfterARefusedNameEndsTheRun) {
     WriteCommonProfile();
-    const std::uint32_t size = WriteArchive({Member("..\\escape.txt", Payload(100, 1), 2, 0)}, "BAD.A1");
+    const std::uint32_t size = WriteArchive({Member("..\\escape.txt.", Payload(100, 1), 2, 0)}, "BAD.A1");
     Write("Viewer", "BAD.A1", std::to_string(size) + "|1|1|1|0|");
     WriteFile(disk1 + "\\after.txt", Payload(100, 2));
     Write("Viewer", "after.txt", "100|0|1|1|0|");
@@ -117,7 +181,7 @@ TEST_F(HostileMemberNames, StopAnsweredAfterARefusedNameEndsTheRun) {
 // business, and on the disk only its file name is used.
 TEST_F(HostileMemberNames, SourceFilesNamedLikeDevicesAreRefusedUnopened) {
     WriteCommonProfile();
-    const std::uint32_t size = WriteArchive({Member("..\\x.txt", Payload(10, 4), 2, 0)}, "BYNAME.A1");
+    const std::uint32_t size = WriteArchive({Member("..\\lpt1.txt", Payload(10, 4), 2, 0)}, "BYNAME.A1");
     Write("Viewer", "BYNAME.A1", std::to_string(size) + "|1|1|1|0|");
     WriteFile(disk1 + "\\plain.txt", Payload(40, 3));
     Write("Viewer", "NUL", "10|0|1|1|0|");

@@ -1,4 +1,4 @@
-// The built SETUP.EXE, run in batch mode with command lines and profiles
+// The built SETUP.EXE, run unattended (/Q; /B where the run succeeds) with command lines and profiles
 // meant to break it. Every run must end by itself with exit code 0 or 1:
 // no hang, no crash, no question waiting for a user. Nothing may appear on
 // the disk but the main directory the profile names.
@@ -229,7 +229,7 @@ TEST(HostileProfile, EveryRunEndsByItselfWithCodeZeroOrOne) {
             EXPECT_EQ(mainEntry, c.mainName);
         }
         const auto rootBefore = RootOfC(mainEntry);
-        const long code = RunSetup(kit.exe, "/B");
+        const long code = RunSetup(kit.exe, "/Q");
         EXPECT_TRUE(code == 0 || code == 1) << "exit code " << code;
         EXPECT_EQ(RootOfC(mainEntry), rootBefore) << c.text;
         RemoveTree("C:\\" + mainEntry);
@@ -245,7 +245,7 @@ TEST(HostileProfile, FuzzCorpusProfilesEndByThemselvesAndStayInTheirDirectory) {
         ASSERT_TRUE(kit.copied) << SetupExe();
         const std::string mainEntry = MainEntryOf(std::string(kKitDir) + "\\SETUP.ini");
         const auto rootBefore = RootOfC(mainEntry);
-        const long code = RunSetup(kit.exe, "/B");
+        const long code = RunSetup(kit.exe, "/Q");
         EXPECT_TRUE(code == 0 || code == 1) << "exit code " << code;
         EXPECT_EQ(RootOfC(mainEntry), rootBefore);
         RemoveTree("C:\\" + mainEntry);
@@ -272,16 +272,16 @@ TEST(HostileCommandLine, EveryRunEndsByItselfWithADefinedCode) {
         int expected;  // -1: either 0 or 1
     };
     const Case cases[] = {
-        {"/B /D:C:\\tvs-hostile-nowhere " + std::string(10000, 'x'), 1},
+        {"/Q /D:C:\\tvs-hostile-nowhere " + std::string(10000, 'x'), 1},
         {"/B " + std::string(10000, 'x') + " " + toKit, 0},
-        {"/B /D:C:\\" + std::string(297, 'd'), 1},
+        {"/Q /D:C:\\" + std::string(297, 'd'), 1},
         {"/B " + manySwitches + toKit, 0},
         {"/B / // /d:C:\\ /b /i /Qfoo " + toKit, 0},
-        {"/B /D:\"C:\\Program Files\\Kit\"", 1},
-        {"/B /D:\\\\?\\C:\\tvs-hostile-kit", -1},
-        {"/B /D:\\\\.\\NUL", 1},
-        {"/B /D:CON", 1},
-        {"/B /D:C:\\tvs-hostile-kit\x01\x07", 1},
+        {"/Q /D:\"C:\\Program Files\\Kit\"", 1},
+        {"/Q /D:\\\\?\\C:\\tvs-hostile-kit", -1},
+        {"/Q /D:\\\\.\\NUL", 1},
+        {"/Q /D:CON", 1},
+        {"/Q /D:C:\\tvs-hostile-kit\x01\x07", 1},
         {"junk\x01 /B\x02 " + toKit, 0},
     };
     for (const Case& c : cases) {

@@ -375,6 +375,69 @@ TEST(InstallE2ETest, DamagedMemberIsReportedAndContinueInstallsTheNextSourceFile
     EXPECT_TRUE(HasSection(LogPath(), "destinations"));
 }
 
+// A kit with several damaged archives between good files. A batch run shows
+// one report per damaged archive, as an interactive run does, and
+// Continue Operation each time installs every good file; a quiet run shows
+// nothing, answers the first report "stop" in the log's events and fails.
+TEST(InstallE2ETest, DamagedArchivesAreAskedAboutInABatchRunAndLoggedInAQuietRun) {
+    DisketteKit kit("damagedmany");
+    RunTraces traces = DefaultTraces();
+    traces.directories = {kProposedMainDir};
+    SystemState state(traces);
+    WriteCommonProfile(kit);
+    const char* const damaged[] = {"DATA1.A1", "DATA2.A1", "DATA3.A1"};
+    std::vector<std::pair<std::string, Bytes>> goods;
+    for (int i = 0; i < 3; ++i) {
+        const std::string volume = WriteArchive(kit, "Viewer", kit.Disk(1), damaged[i],
+                                                {Member("damaged" + std::to_string(i) + ".bin", Payload(5000, 50 + i), 4, 0)});
+        Bytes bytes = ReadFile(volume);
+        bytes[bytes.size() - 100] ^= 0x55;
+        WriteFile(volume, bytes);
+        const std::string name = "good" + std::to_string(i) + ".txt";
+        goods.emplace_back(name, Payload(3000 + i, 60 + i));
+        WriteSingleFile(kit, "Viewer", kit.Disk(1), name, goods.back().second, 1, 0);
+    }
+
+    {
+        Process run(kit.CommandLine("/B"));
+        ASSERT_TRUE(run.Started());
+        for (const char* archive : damaged) {
+            SCOPED_TRACE(archive);
+            HWND report = WaitForDialog(run, "Warning", IDC_ERROR_HEADLINE);
+            ASSERT_NE(report, nullptr);
+            EXPECT_TRUE(::IsWindowVisible(report));
+            EXPECT_EQ(WaitForText(report, IDC_ERROR_HEADLINE), std::string("Cannot install files from '") + archive + "':");
+            EXPECT_TRUE(guidriver::ClickByText(report, "Continue Operation"));
+            ASSERT_TRUE(guidriver::WaitUntilGone(report, kWindowTimeoutMs));
+        }
+        EXPECT_EQ(run.Wait(), 0);
+    }
+    for (const auto& [name, data] : goods) EXPECT_EQ(ReadFile(MainFile(name)), data) << name;
+    for (int i = 0; i < 3; ++i) EXPECT_FALSE(Exists(MainFile("damaged" + std::to_string(i) + ".bin")));
+    EXPECT_TRUE(HasSection(LogPath(), "destinations"));
+    const auto failureEvents = [] {
+        std::vector<std::string> found;
+        for (const std::string& text : SectionValues(LogPath(), "Events"))
+            if (text.rfind("Cannot install files from ", 0) == 0) found.push_back(text);
+        return found;
+    };
+    EXPECT_TRUE(failureEvents().empty());
+
+    SystemState::RemoveTree(kProposedMainDir);
+    {
+        Process run(kit.CommandLine("/Q"));
+        ASSERT_TRUE(run.Started());
+        // Nothing waits: the run ends by itself, before any window is answered.
+        EXPECT_EQ(run.Wait(), 1);
+    }
+    const std::vector<std::string> events = failureEvents();
+    ASSERT_EQ(events.size(), 1u);
+    EXPECT_EQ(events[0].rfind("Cannot install files from 'DATA1.A1': ", 0), 0u) << events[0];
+    // Headline, summary and the information line "%d.%d (class)".
+    EXPECT_NE(events[0].find("Exception))"), std::string::npos) << events[0];
+    EXPECT_FALSE(Exists(MainFile("good0.txt")));  // stopped at the first damaged archive
+}
+
 // The installed copy before a run, and the new file the kit brings.
 struct Copy {
     bool versioned;

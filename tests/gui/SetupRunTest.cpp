@@ -59,11 +59,29 @@ TEST(SetupRunTest, BatchRunEndsByItselfWithCodeZero) {
     EXPECT_EQ(setup.Wait(), 0);
 }
 
-TEST(SetupRunTest, BatchRunWithoutAProfileEndsWithCodeOneWithoutWaiting) {
+TEST(SetupRunTest, QuietRunWithoutAProfileEndsWithCodeOneWithoutWaiting) {
+    SystemState state(Traces());
+    Process setup(SetupCommand("/Q /D:C:\\tvs-wizard-no-kit"));
+    ASSERT_TRUE(setup.Started()) << SetupExe();
+    // No report waits for an OK: the run ends by itself.
+    EXPECT_EQ(setup.Wait(), 1);
+}
+
+// A batch run is unattended only in its pages: the report of a missing
+// profile is shown, visible, and waits for its OK; then the run ends.
+TEST(SetupRunTest, BatchRunWithoutAProfileShowsTheReportThenEndsWithCodeOne) {
     SystemState state(Traces());
     Process setup(SetupCommand("/B /D:C:\\tvs-wizard-no-kit"));
     ASSERT_TRUE(setup.Started()) << SetupExe();
-    // No report waits for an OK: the run ends by itself.
+    HWND report = WaitForDialog(setup, "Warning", IDC_ERROR_HEADLINE);
+    ASSERT_NE(report, nullptr);
+    EXPECT_TRUE(::IsWindowVisible(report));
+    RECT r{};
+    ::GetWindowRect(report, &r);
+    EXPECT_GT(r.right - r.left, 0);
+    EXPECT_EQ(guidriver::ControlText(report, IDC_ERROR_HEADLINE), "Setup cannot continue");
+    EXPECT_EQ(guidriver::ControlText(report, IDC_ERROR_INFO), "9.0 (CInstallProfileException)");
+    EXPECT_TRUE(guidriver::Click(report, IDOK));
     EXPECT_EQ(setup.Wait(), 1);
 }
 

@@ -2,6 +2,7 @@
 // that records every command it receives. DDE needs a display under Wine.
 
 #include "system/ProgramGroups.h"
+#include "system/StartProgram.h"
 
 #include <gtest/gtest.h>
 
@@ -163,6 +164,22 @@ TEST(SystemProgman, ShellOfThePrefixAnswersTheGroupRequest) {
         EXPECT_FALSE(name.empty());
         EXPECT_EQ(name.find_first_of("\r\n"), std::string::npos);
     }
+}
+
+// The Program Manager and the clean-up program are both started with show
+// command 5 (SW_SHOW), in a normal visible window, and not waited for.
+TEST(SystemStartProgram, ProgramsAreStartedWithShowCommandFive) {
+    const std::string file = systest::ScratchDir("startshow") + "show.txt";
+    DeleteFileA(file.c_str());
+    const std::string exe = systest::BinaryDir() + "\\tests\\fakeprogman\\fakeprogman.exe";
+    ASSERT_TRUE(StartDetachedProgram("\"" + exe + "\" --print-show \"" + file + "\""));
+    std::string shown;
+    for (int i = 0; i < 300 && shown.size() < 3; ++i) {
+        Sleep(50);
+        shown = systest::ReadFileText(file);
+    }
+    EXPECT_EQ(shown, "1 5");
+    EXPECT_FALSE(StartDetachedProgram("C:\\tvs-no-such-dir\\no-such-program.exe"));
 }
 
 }  // namespace

@@ -160,6 +160,23 @@ const std::vector<TemplateWant>& Templates() {
          {{-1, "Static", "Tessaly Viewer has been removed from your computer.", kVisible, kNoRect},
           {-1, "Static", "", kEtched, kNoRect},
           {IDOK, "Button", "Finished", kDefault, kNoRect}}},
+        // The error report; its icon is the system's exclamation, set at run time.
+        {IDD_ERROR, "Warning", 207, 162, {},
+         {{IDOK, "Button", "OK", kDefault, At(137, 6, 64, 14)},
+          {IDCANCEL, "Button", "Cancel", kPlain, At(137, 22, 64, 14)},
+          {IDC_ERROR_HELP, "Button", "&Help", kPlain, At(137, 38, 64, 14)},
+          {IDC_MORE, "Button", "&More>>", kPlain, At(137, 54, 64, 14)},
+          {IDC_ERROR_HEADLINE, "Static", "Cannot Perform Operation:", {SS_TYPEMASK, SS_LEFT}, At(33, 8, 97, 20)},
+          {IDC_ERROR_ICON, "Static", nullptr, {SS_TYPEMASK, SS_ICON}, kNoRect},
+          {IDC_ERROR_SHORT, "Static", "An unspecified error has occurred.", {SS_TYPEMASK, SS_CENTER},
+           At(5, 31, 125, 37)},
+          {IDC_ERROR_INFO, "Static", "Error Information", {SS_TYPEMASK, SS_LEFT}, At(66, 146, 134, 8)},
+          {IDC_COLLAPSED_SIZE, "Static", "", kHidden, At(198, 69, 9, 5)},
+          {-1, "Static", "Further Information:", kVisible, At(5, 74, 113, 8)},
+          {IDC_ERROR_LONG, "Edit", "",
+           {ES_MULTILINE | ES_READONLY | WS_VSCROLL | WS_BORDER, ES_MULTILINE | ES_READONLY | WS_VSCROLL | WS_BORDER},
+           At(5, 86, 196, 57)},
+          {-1, "Static", "Error Information:", kVisible, At(4, 146, 57, 9)}}},
         {IDD_DISKETTE, "Insert Diskette", 236, 142, {IDI_DISKETTE},
          {{IDOK, "Button", "OK", kDefault, kNoRect},
           {IDCANCEL, "Button", "Cancel", kPlain, kNoRect},
@@ -368,6 +385,7 @@ std::vector<unsigned char> IconBits(HICON icon) {
 TEST(Templates, PagesShowTheirOwnPictures) {
     for (const TemplateWant& want : Templates()) {
         SCOPED_TRACE("template " + std::to_string(want.id));
+        if (want.id == IDD_ERROR) continue;  // the system's icon, set when the report is shown
         Dialog dialog(want.id);
         ASSERT_NE(dialog.get(), nullptr);
         std::vector<HWND> icons;
@@ -550,3 +568,159 @@ TEST(Templates, ChangeFolderServesTheCommonFileDialog) {
 }
 
 }  // namespace
+
+namespace {
+
+// Every entry of the string table with its exact text, odd spacing and
+// typos included: what the user reads, what a translation replaces. A
+// changed letter in any of them fails here.
+struct StringWant {
+    unsigned id;
+    const char* text;
+};
+
+const StringWant kStrings[] = {
+        {4, "Tessaly Viewer Setup"},
+        {5, "Tessaly Viewer  installation not complete. Do you really want to exit Setup?"},
+        {6, "Tessaly Viewer"},
+        {7, "Cannot Create Directory"},
+        {9, "Setup cannot continue"},
+        {10, "Incomplete or missing profile."},
+        {13,
+         "The profile that holds application install information is missing or damaged. Possible "
+         "causes:\r\n\r\n- damaged diskette 1\r\n- possible diskette alignment or hardware problem\r\n- "
+         "insufficient disk space"},
+        {14, "Continue Operation"},
+        {15, "Cancel Operation"},
+        {17, "Cannot install files from '%s':"},
+        {21, "tyviewer.exe"},
+        {22, "Tessaly Viewer"},
+        {23,
+         "Windows could not shut down all running applications. \n\n Please close them manually, then "
+         "try again."},
+        {27, "The path can not be empty.  Please enter a path."},
+        {28,
+         "Setup cannot find the file '%s' on the drive and directory specified below. Please insert the "
+         "specified diskette in this drive. If the files can be found in a different location, type the "
+         "location below or pick with Browse."},
+        {24576, "An unkown error occured."},
+        {24577,
+         "The requested operation cannot be completed because an error occurred. There is no more "
+         "information available about this error. Please record the error information shown at the "
+         "bottom of this message (click on More>>)."},
+        {24578, "Not enough memory available."},
+        {24579,
+         "There is insufficient memory available to complete this operation. Exit other running "
+         "applications or close additional documents and try the operation again."},
+        {24580, "File Error."},
+        {24581, "An error occurred with one of the files used in this operation."},
+        {24582, "Archive Error"},
+        {24583, "An error occurred in saving or loading this application's data to or from disk."},
+        {24584, "Resource Error."},
+        {24585,
+         "An error occurred while accessing the resources associated with this application. Possible "
+         "causes:\r\n\r\n- A damaged .EXE or .DLL file\r\n- Not enough file handles\r\n- System "
+         "resources are exhausted."},
+        {24586, "Operation cancelled."},
+        {24587, "You cancelled this operation."},
+        {24588, "This operation is not supported."},
+        {24589, "You have requested an operation that is not supported by this application."},
+        {24590, "File not found."},
+        {24591,
+         "A file required for this operation was not found. This could be because the wrong location for "
+         "the file was specified, or because the file has been deleted."},
+        {24592, "Invalid path."},
+        {24593, "The path specfied for accessing a file is invalid. "},
+        {24594, "Too many files open."},
+        {24595,
+         "There are too many files open. You can terminate other running applications or close other "
+         "documents to close files, then try this operation again."},
+        {24596, "Access denied."},
+        {24597,
+         "You do not have access rights to work with this file. Contact your system administrator if you "
+         "need access to this file."},
+        {24598, "Invalid file."},
+        {24599, "Cannot remove current directory."},
+        {24600, "Directory full."},
+        {24601,
+         "The directory used for this operation cannot hold any more files. Please select another "
+         "directory, or remove one or more files from this directory."},
+        {24602, "Bad seek."},
+        {24603, "Hardware error."},
+        {24604,
+         "There was a hardware error accessing your file system. Possible causes\r:\n- incompatible "
+         "driver versions\n- power surge\r\n- hardware failure\r\n\r\nYou may want to shut down your "
+         "computer and try again."},
+        {24605, "Sharing violation."},
+        {24606,
+         "A sharing violation occured accessing a file. Possible causes:\r\n\r\n-- another application "
+         "has loaded this file\r\n- another user on the network has loaded this file\r\n- SHARE.EXE is "
+         "not loaded\r\n- A previous application didn't release this file"},
+        {24607, "Locking violation."},
+        {24608,
+         "A locking violation occured accessing a file. Possible causes:\r\n\r\n-- another application "
+         "has loaded this file\n- another user on the network has loaded this file\r\n- SHARE.EXE is not "
+         "loaded\r\n- A previous application didn't release this file"},
+        {24609, "Disk full"},
+        {24610,
+         "There is not enough space on the specified drive for this operation. Either select a different "
+         "drive or remove one or more files."},
+        {24611, "End of file."},
+        {27648, "Unknown compression method."},
+        {27649,
+         "The file this application is trying to extract was compressed with an unknown method. Possible "
+         "causes:\r\n- the file was compressed with a different version of the software\r\n- the file is "
+         "damaged\r\n- there is a diskette alignment or hardware problem"},
+        {27650, "File is not an archive file."},
+        {27651,
+         "The file this application is extracting does not appear to be an archive file (there is no "
+         "archive header). Possible causes:\r\n- wrong file on install diskettes\r\n- file is "
+         "damaged\r\n- possible diskette drive alignment or hardware error"},
+        {27652, "Archive file damaged (missing entry header)."},
+        {27653,
+         "The archive file this application is extracting appears damaged (no entry header found). "
+         "Possible causes:\r\n\r\n- file is damaged on install diskettes\r\n- diskette drive alignment "
+         "or hardware error"},
+        {27654, "Archive file damaged (corrupt table)."},
+        {27655,
+         "The archive file this application is extracting appears damaged (corrupt table). Possible "
+         "causes:\r\n\r\n- file is damaged on install diskettes\r\n- diskette drive alignment or "
+         "hardware error"},
+        {27656, "Archive file damaged (CRC Mismatch)"},
+        {27657,
+         "The archive file this application is extracting appears damaged (CRC Mismacth). Possible "
+         "causes:\r\n\r\n- file is damaged on install diskettes\r\n- diskette drive alignment or "
+         "hardware error"},
+        {27658, "Archive file damaged (unknown error)."},
+        {27659,
+         "The archive file this application is extracting appears damaged . Possible causes:\r\n\r\n- "
+         "file is damaged on install diskettes\r\n- diskette drive alignment or hardware error"},
+        {27660, "Archive file damaged (stream error)."},
+        {27661, "Archive file damaged (data error)."},
+        {27662, "Archive file damaged (buffer error)."},
+        {57345, "Successful installation."},
+        {57346, "Install failed."},
+};
+
+std::string LoadEntry(unsigned id) {
+    char buffer[4096] = "";
+    const int n = LoadStringA(GetModuleHandleA(nullptr), id, buffer, sizeof buffer);
+    return std::string(buffer, n > 0 ? static_cast<std::size_t>(n) : 0);
+}
+
+}  // namespace
+
+TEST(StringTable, EveryEntryHasItsExactText) {
+    for (const StringWant& want : kStrings) {
+        SCOPED_TRACE(want.id);
+        EXPECT_EQ(LoadEntry(want.id), want.text);
+    }
+    // And there is no entry the table does not list.
+    std::vector<unsigned> present;
+    for (unsigned id = 0; id <= 0xFFFF; ++id)
+        if (!LoadEntry(id).empty()) present.push_back(id);
+    std::vector<unsigned> listed;
+    for (const StringWant& want : kStrings) listed.push_back(want.id);
+    EXPECT_EQ(present, listed);
+    EXPECT_EQ(listed.size(), 68u);
+}

@@ -164,6 +164,52 @@ TEST_F(UninstallChainTest, CancelWhileRemovingAnsweredNoGoesOnAndYesStopsOnTheFa
     EXPECT_FALSE(log.reports[0].success);
 }
 
+// "/D:" moves where the profile and the sources are read from, but the
+// clean-up program is always handed the short path of Setup's own
+// profile-named file beside the running program.
+TEST_F(UninstallChainTest, CleanupArgumentIsSetupsOwnShortProfilePathEvenAfterD) {
+    char module[MAX_PATH] = "";
+    ::GetModuleFileNameA(nullptr, module, MAX_PATH);
+    FilePath ini(module);
+    ini.SetExtension("ini");
+    // The file must exist for the system to give its short name.
+    HANDLE file = ::CreateFileA(ini.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+    const bool made = file != INVALID_HANDLE_VALUE;
+    if (made) ::CloseHandle(file);
+    char shortPath[MAX_PATH] = "";
+    ASSERT_GT(::GetShortPathNameA(ini.c_str(), shortPath, MAX_PATH), 0u) << ini.GetPath();
+
+    ASSERT_TRUE(Start("/U /B /D:C:\\tvs-elsewhere\\DISK01"));
+    Pump();
+    EXPECT_EQ(Finish(), 0);
+    ASSERT_EQ(log.started.size(), 1u);
+    EXPECT_EQ(log.started[0],
+              FilePath(FilePathKind::kSystemDirectory).GetPath() + "_qzdinst.exe /U /PP:" + shortPath);
+    EXPECT_EQ(log.started[0].find("tvs-elsewhere"), std::string::npos);
+    if (made) ::DeleteFileA(ini.c_str());
+}
+
+// Enter on the uninstall welcome page presses the bar's Next; Escape there
+// cancels without a question.
+TEST_F(UninstallChainTest, EnterStartsTheRemovalAndEscapeCancelsUnasked) {
+    ASSERT_TRUE(Start("/U"));
+    ASSERT_EQ(CurrentId(), IDD_UNINSTALL_WELCOME);
+    Key(PageWindow(), VK_RETURN);
+    ASSERT_EQ(CurrentId(), IDD_REMOVED);
+    ClickPage(IDOK);
+    ASSERT_TRUE(Ended());
+    EXPECT_EQ(Finish(), 0);
+    TearDown();
+    SetUp();
+    log = RemovalLog{};
+
+    ASSERT_TRUE(Start("/U"));
+    Key(BarButton(IDD_UNINSTALL_WELCOME, IDC_NEXT), VK_ESCAPE);
+    ASSERT_EQ(CurrentId(), IDD_FAILED);
+    EXPECT_TRUE(asked.empty());
+    EXPECT_TRUE(log.calls.empty());
+}
+
 TEST_F(UninstallChainTest, BatchUninstallRunsToTheEndUnasked) {
     ASSERT_TRUE(Start("/U /B"));
     Pump();

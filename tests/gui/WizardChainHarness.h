@@ -89,6 +89,17 @@ protected:
         ASSERT_NE(Current(), nullptr);
         Press(::GetDlgItem(Current()->m_hWnd, control));
     }
+    // A key typed while `focus` has the keyboard focus: the key messages go
+    // through the message loop and its dialog handling, as a key from the
+    // keyboard does.
+    void Key(HWND focus, UINT virtualKey) {
+        ASSERT_NE(focus, nullptr);
+        ::SetFocus(focus);
+        HWND target = ::GetFocus() ? ::GetFocus() : focus;
+        ::PostMessageA(target, WM_KEYDOWN, virtualKey, 1);
+        ::PostMessageA(target, WM_KEYUP, virtualKey, 0xC0000001);
+        Pump();
+    }
     // What Escape and Enter give a modeless dialog.
     void Command(int id) {
         ::SendMessageA(Current()->m_hWnd, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), 0);

@@ -252,19 +252,174 @@ TEST_F(WizardChainTest, BatchModeRunsToTheEndUnseenAndSucceeds) {
     EXPECT_TRUE(log.reports[0].success);
 }
 
-TEST_F(WizardChainTest, BatchModeFailureIsLoggedWithoutWaitingAndExitsWithOne) {
+TEST_F(WizardChainTest, QuietModeFailureIsLoggedWithoutWaitingAndExitsWithOne) {
     log.failLoad = true;
-    ASSERT_TRUE(Start("/B"));
+    ASSERT_TRUE(Start("/Q"));
+    EXPECT_EQ(App().quietMode, 1);
+    EXPECT_EQ(App().batchMode, 1);
     ASSERT_TRUE(Ended());
-    // Nobody is asked: the report went into the log's events.
+    // Nobody is asked: the report went into the log's events, with its
+    // headline, summary and information line.
     EXPECT_TRUE(asked.empty());
     ASSERT_EQ(log.events.size(), 1u);
-    EXPECT_EQ(log.events[0].rfind("Setup cannot continue", 0), 0u) << log.events[0];
-    EXPECT_NE(log.events[0].find("0 (CInstallProfileException))"), std::string::npos) << log.events[0];
+    EXPECT_EQ(log.events[0].rfind("Setup cannot continue ", 0), 0u) << log.events[0];
+    EXPECT_NE(log.events[0].find("(9.0 (CInstallProfileException))"), std::string::npos) << log.events[0];
     EXPECT_EQ(Page(IDD_READING)->nextPageId, IDD_FAILED);
     EXPECT_EQ(App().continueFlag, 0);
     EXPECT_EQ(Finish(), 1);
     EXPECT_FALSE(log.reports.at(0).success);
+}
+
+// A batch run shows its reports as an interactive one does; only the pages
+// are unseen. Once the report is answered the run goes on by itself.
+TEST_F(WizardChainTest, BatchModeShowsTheReportThenEndsOnTheFailurePage) {
+    log.failLoad = true;
+    ASSERT_TRUE(Start("/B"));
+    EXPECT_EQ(App().quietMode, 0);
+    ASSERT_TRUE(Ended());
+    const std::vector<ModalInteraction> reports = Asked(ModalKind::dialog);
+    ASSERT_EQ(reports.size(), 1u);
+    EXPECT_EQ(reports[0].text, "Setup cannot continue");
+    ASSERT_FALSE(reports[0].details.empty());
+    EXPECT_EQ(reports[0].details.back(), "9.0 (CInstallProfileException)");
+    EXPECT_EQ(asked.size(), 1u);
+    EXPECT_TRUE(log.events.empty());
+    EXPECT_EQ(Page(IDD_FAILED)->backPageId, IDD_READING);
+    EXPECT_EQ(Finish(), 1);
+    EXPECT_FALSE(log.reports.at(0).success);
+}
+
+// The directory page refuses a directory that cannot be made (a file has
+// its name). In a batch run its automatic Next has been used up: after the
+// box, the run must end on the failure page rather than wait for ever; a
+// quiet run shows no box at all and logs it.
+TEST_F(WizardChainTest, RefusedDirectoryEndsBatchAndQuietRunsOnTheFailurePage) {
+    const std::string blocked = "C:\\tvs-chain-blocked";
+    HANDLE file = ::CreateFileA(blocked.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(file, INVALID_HANDLE_VALUE);
+    ::CloseHandle(file);
+    log.onLoad = [this] { App().destinations->SetNameAndParent(DestMain, "tvs-chain-blocked", DestNone); };
+    for (const char* arguments : {"/B", "/Q"}) {
+        SCOPED_TRACE(arguments);
+        const bool quiet = std::string(arguments) == "/Q";
+        ASSERT_TRUE(Start(arguments));
+        ASSERT_TRUE(Ended()) << "still on page " << CurrentId();
+        EXPECT_EQ(Page(IDD_FAILED)->backPageId, IDD_DIRECTORY);
+        EXPECT_EQ(Page(IDD_GROUP), nullptr);
+        if (quiet) {
+            EXPECT_TRUE(asked.empty());
+            ASSERT_EQ(log.events.size(), 1u);
+            EXPECT_EQ(log.events[0], "Cannot Create Directory " + blocked);
+        } else {
+            EXPECT_EQ(Questions(ModalKind::messageBox), std::vector<std::string>{"Cannot Create Directory"});
+            EXPECT_TRUE(log.events.empty());
+        }
+        EXPECT_EQ(App().continueFlag, 0);
+        EXPECT_EQ(Finish(), 1);
+        EXPECT_EQ(std::count(log.calls.begin(), log.calls.end(), "Register C:\\TYVIEWER\\tyviewer.exe Tessaly Viewer"), 0);
+        TearDown();
+        log.events.clear();
+        log.calls.clear();
+        asked.clear();
+        SetUp();
+    }
+    ::DeleteFileA(blocked.c_str());
+}
+
+// A file left for the next start: the batch run ends on the restart page
+// without restarting; a quiet run tells its deployment tool with 3010.
+TEST_F(WizardChainTest, RestartNeededGivesExitCode3010OnlyInAQuietRun) {
+    log.onLoad = [this] { App().restartNeeded = 1; };
+    for (const char* arguments : {"/B", "/Q"}) {
+        SCOPED_TRACE(arguments);
+        ASSERT_TRUE(Start(arguments));
+        ASSERT_TRUE(Ended());
+        ASSERT_NE(Page(IDD_RESTART), nullptr);
+        EXPECT_EQ(Page(IDD_RESTART)->backPageId, IDD_REGISTERING);
+        EXPECT_TRUE(asked.empty());
+        EXPECT_EQ(std::count(log.calls.begin(), log.calls.end(), "RestartSystem"), 0);
+        EXPECT_EQ(Finish(), std::string(arguments) == "/Q" ? 3010 : 0);
+        EXPECT_TRUE(log.reports.at(0).success);
+        TearDown();
+        log.reports.clear();
+        log.calls.clear();
+        asked.clear();
+        SetUp();
+    }
+}
+
+// A first page whose window cannot be made: the navigator throws out of
+// start-up. That run failed, whatever its mode: exit code 1, "Install
+// failed.", and no clean-up program after an uninstall start.
+TEST_F(WizardChainTest, FailureOutOfStartUpCountsAsAFailedRun) {
+    struct UncreatablePage : WizardPage {
+        explicit UncreatablePage(int id) : WizardPage(id) {}
+        bool CreatePage() override { return false; }
+    };
+    const struct {
+        const char* arguments;
+        int firstPage;
+    } cases[] = {{"", IDD_WELCOME}, {"/U", IDD_UNINSTALL_WELCOME}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.arguments);
+        app_ = std::make_unique<SetupApp>();
+        app_->SetServices(std::make_unique<RecordingServices>(log));
+        app_->m_lpCmdLine = c.arguments;
+        WizardPages().Register(std::make_unique<UncreatablePage>(c.firstPage));
+        EXPECT_THROW(app_->InitInstance(), CResourceException);
+        EXPECT_EQ(App().continueFlag, 0);
+        EXPECT_EQ(App().ExitInstance(), 1);
+        ASSERT_EQ(log.reports.size(), 1u);
+        EXPECT_FALSE(log.reports[0].success);
+        EXPECT_EQ(log.reports[0].statusText, "Install failed.");
+        EXPECT_TRUE(log.started.empty());
+        TearDown();
+        log.reports.clear();
+        asked.clear();
+        SetUp();
+    }
+}
+
+// Enter presses the bar's Next wherever the focus is on the page: on the
+// page itself (102), in the directory edit (104), on the bar (106); the
+// final page's own default button ends the run.
+TEST_F(WizardChainTest, EnterPressesNextOnEveryPage) {
+    ASSERT_TRUE(Start(""));
+    ASSERT_EQ(CurrentId(), IDD_WELCOME);
+    Key(PageWindow(), VK_RETURN);
+    ASSERT_EQ(CurrentId(), IDD_DIRECTORY);
+    Key(::GetDlgItem(PageWindow(), IDC_LOCATION), VK_RETURN);
+    ASSERT_EQ(CurrentId(), IDD_GROUP);
+    Key(BarButton(IDD_GROUP, IDC_NEXT), VK_RETURN);
+    ASSERT_EQ(CurrentId(), IDD_FINISHED);
+    Key(PageWindow(), VK_RETURN);
+    ASSERT_TRUE(Ended());
+    EXPECT_TRUE(asked.empty());
+    EXPECT_EQ(Finish(), 0);
+}
+
+// Escape is Cancel on every page, wherever the focus is: the question on
+// the install pages, the end on a final page.
+TEST_F(WizardChainTest, EscapeIsCancelOnEveryPage) {
+    ASSERT_TRUE(Start(""));
+    Key(PageWindow(), VK_ESCAPE);
+    EXPECT_EQ(Questions(ModalKind::messageBox), std::vector<std::string>{SetupApp::LoadText(IDS_EXIT_QUESTION)});
+    EXPECT_EQ(CurrentId(), IDD_WELCOME);  // answered No
+    ClickBar(IDC_NEXT);
+    ASSERT_EQ(CurrentId(), IDD_DIRECTORY);
+    Key(::GetDlgItem(PageWindow(), IDC_LOCATION), VK_ESCAPE);
+    EXPECT_EQ(Count(ModalKind::messageBox), 2);
+    EXPECT_EQ(CurrentId(), IDD_DIRECTORY);
+
+    Key(::GetDlgItem(PageWindow(), IDC_LOCATION), VK_RETURN);
+    EXPECT_EQ(CurrentId(), IDD_GROUP);
+
+    answers = {IDYES};
+    Key(BarButton(IDD_GROUP, IDC_NEXT), VK_ESCAPE);
+    EXPECT_EQ(CurrentId(), IDD_FAILED);
+    Key(PageWindow(), VK_ESCAPE);  // the final page: Escape ends like its button
+    ASSERT_TRUE(Ended());
+    EXPECT_EQ(Finish(), 1);
 }
 
 TEST_F(WizardChainTest, BackdropIsMaximisedAndInBatchModeMinimisedWithPagesOfNoSize) {

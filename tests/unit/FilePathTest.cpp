@@ -483,6 +483,52 @@ TEST(PlainNames, DeviceNamesWithAndWithoutExtension) {
     EXPECT_FALSE(IsDeviceName(".CON"));
 }
 
+// An archive member's name is used by its file-name part only; that part
+// is taken as written, so the plain-name check sees a trailing dot or blank,
+// a stream colon or a device name exactly as the system would.
+TEST(PlainNames, FileNameIsTakenAsWritten) {
+    struct PartCase {
+        const char* name;
+        const char* part;
+    };
+    const PartCase cases[] = {
+        {"X.DLL", "X.DLL"},
+        {"SUB\\X.DLL", "X.DLL"},
+        {"data\\b002.dat", "b002.dat"},
+        {"..\\x.txt", "x.txt"},
+        {"fonts\\deep\\m0001.dat", "m0001.dat"},
+        {"sub/x.txt", "x.txt"},
+        {"a\\b/c.txt", "c.txt"},
+        {"/x.txt", "x.txt"},
+        {"C:x.txt", "x.txt"},
+        {"c:\\evil.txt", "evil.txt"},
+        {"\\\\server\\share\\x.txt", "x.txt"},
+        {"SUB\\A.DLL.", "A.DLL."},
+        {"SUB\\A.DLL ", "A.DLL "},
+        {"SUB\\AUX.DAT", "AUX.DAT"},
+        {"SUB\\F.TXT:STREAM", "F.TXT:STREAM"},
+        {"SUB\\..", ".."},
+        {"SUB\\", ""},
+        {"C:", ""},
+        {"", ""},
+        {"X", "X"},
+    };
+    for (const PartCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(FileNameAsWritten(c.name), c.part);
+    }
+    // The system reads a name up to its first NUL.
+    EXPECT_EQ(FileNameAsWritten(std::string("SUB\\A.TXT\0\\B.TXT", 16)), "A.TXT");
+    // Which parts then pass as a file inside the destination directory.
+    EXPECT_TRUE(IsPlainFileName(FileNameAsWritten("fonts\\m0001.dat")));
+    EXPECT_TRUE(IsPlainFileName(FileNameAsWritten("..\\..\\x.txt")));
+    EXPECT_FALSE(IsPlainFileName(FileNameAsWritten("SUB\\..")));
+    EXPECT_FALSE(IsPlainFileName(FileNameAsWritten("SUB\\")));
+    EXPECT_FALSE(IsPlainFileName(FileNameAsWritten("..\\NUL.TXT")));
+    EXPECT_FALSE(IsPlainFileName(FileNameAsWritten("SUB\\A.DLL.")));
+    EXPECT_FALSE(IsPlainFileName(FileNameAsWritten("C:\\X*.DLL")));
+}
+
 TEST(PlainNames, FolderPathsStayBelowTheirBase) {
     struct FolderCase {
         const char* folders;

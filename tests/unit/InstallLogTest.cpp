@@ -17,7 +17,7 @@ struct LogFixture {
     MemoryProfile file;
     std::vector<std::string> raised;
     EventTime now;
-    InstallLog log{file, [this](const std::string& path) { raised.push_back(path); }, [this] { return now; }};
+    InstallLog log{file, [this](const std::string& path) { raised.push_back(path); }, [this] { return now; }, &file};
 };
 
 TEST(InstallLogLines, FileLineValues) {
@@ -96,11 +96,27 @@ TEST(InstallLog, EventsAreKeyedByTimeAndTheCounter) {
     f.now.tickCount = 5457;
     f.log.LogEvent("Could not write SMS status.");
     EXPECT_EQ(f.file.Value("Events", "14:03:27:0457"), "Could not write SMS status.");
-    // Same second, counter equal modulo 1000: the key is shared, the second wins.
+    // Same second, counter equal modulo 1000: the key is taken, so the
+    // event goes under the next free counter and both are kept.
     f.now.tickCount = 7457;
     f.log.LogEvent("%s %d", "second", 2);
-    EXPECT_EQ(f.file.Keys("Events"), std::vector<std::string>{"14:03:27:0457"});
-    EXPECT_EQ(f.file.Value("Events", "14:03:27:0457"), "second 2");
+    f.log.LogEvent("third");
+    EXPECT_EQ(f.file.Keys("Events"), (std::vector<std::string>{"14:03:27:0457", "14:03:27:0458", "14:03:27:0459"}));
+    EXPECT_EQ(f.file.Value("Events", "14:03:27:0457"), "Could not write SMS status.");
+    EXPECT_EQ(f.file.Value("Events", "14:03:27:0458"), "second 2");
+    EXPECT_EQ(f.file.Value("Events", "14:03:27:0459"), "third");
+    // The counter part wraps within its 1000 values.
+    f.now.tickCount = 999;
+    f.log.LogEvent("a");
+    f.log.LogEvent("b");
+    EXPECT_EQ(f.file.Value("Events", "14:03:27:0999"), "a");
+    EXPECT_EQ(f.file.Value("Events", "14:03:27:0000"), "b");
+    // Without a way to read the log back, the old behaviour: the key is shared.
+    MemoryProfile blind;
+    InstallLog writeOnly(blind, nullptr, [&f] { return f.now; });
+    writeOnly.LogEvent("one");
+    writeOnly.LogEvent("two");
+    EXPECT_EQ(blind.Keys("Events"), std::vector<std::string>{"14:03:27:0999"});
 }
 
 TEST(InstallLog, LongEventTextsAreCutNotOverrun) {

@@ -214,6 +214,13 @@ TEST(KitVerify, FindsDamageAndNamesMemberAndVolume) {
         t.replace(at, from.size(), to);
         WriteFile(path, Bytes(t.begin(), t.end()));
     };
+    // Overwrites the start of a member's name in its header (the name is at
+    // offset 16 of the header).
+    auto rename = [](const std::string& path, std::uint64_t header, const std::string& text) {
+        Bytes data = ReadFile(path);
+        std::copy(text.begin(), text.end(), data.begin() + static_cast<long>(header + 16));
+        WriteFile(path, data);
+    };
     const std::uint64_t cStart = kLead + (b - b / 2) + 2 * kHeader;  // C's data in DATA.A2
     const std::vector<Case> cases = {
         {"byte of stored data in A",
@@ -260,6 +267,19 @@ TEST(KitVerify, FindsDamageAndNamesMemberAndVolume) {
         {"destination cycle",
          [&](const std::string& k) { editProfile(JoinPath(DiskDir(k, 1), "SETUP.ini"), "0=TVIEWER|-1|", "0=TVIEWER|1|"); },
          {"destination 0", "does not resolve"}},
+        // Names Setup refuses: the kit would install without them.
+        {"member named like a device",
+         [&](const std::string& k) { rename(JoinPath(DiskDir(k, 1), "DATA.A1"), kLead, "AUX.E"); },
+         {"DISK01/DATA.A1", "member 1 'AUX.E'", "Setup refuses this name"}},
+        {"member name with a trailing dot",
+         [&](const std::string& k) { rename(JoinPath(DiskDir(k, 2), "DATA.A2"), cStart - kHeader, "C.DL."); },
+         {"DISK02/DATA.A2", "'C.DL.'", "Setup refuses this name"}},
+        {"member name whose file part is \"..\"",
+         [&](const std::string& k) { rename(JoinPath(DiskDir(k, 1), "DATA.A1"), kLead, std::string("x\\..\0", 5)); },
+         {"DISK01/DATA.A1", "member 1", "Setup refuses this name"}},
+        {"source file named like a device",
+         [&](const std::string& k) { editProfile(JoinPath(DiskDir(k, 1), "SETUP.ini"), "README.TXT=", "AUX.TXT="); },
+         {"AUX.TXT", "named like a device"}},
         {"profile missing",
          [&](const std::string& k) { fs::remove(JoinPath(DiskDir(k, 1), "SETUP.ini")); },
          {"SETUP.ini", "missing"}},

@@ -25,6 +25,7 @@ struct SettingsCase {
     std::string arguments;
     bool uninstall, batch, ignore, hasDirectory;
     std::string directory;
+    bool quiet = false;
 };
 
 inline void ExpectSettings(const SettingsCase& c) {
@@ -32,6 +33,7 @@ inline void ExpectSettings(const SettingsCase& c) {
     const SwitchSettings s = ReadSwitchSettings(ParseSwitches(c.arguments));
     EXPECT_EQ(s.uninstallMode, c.uninstall);
     EXPECT_EQ(s.batchMode, c.batch);
+    EXPECT_EQ(s.quietMode, c.quiet);
     EXPECT_EQ(s.ignoreConditions, c.ignore);
     EXPECT_EQ(s.hasDirectory, c.hasDirectory);
     EXPECT_EQ(s.directory, c.directory);

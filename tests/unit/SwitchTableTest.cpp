@@ -57,6 +57,14 @@ TEST(SwitchTableTest, OnlyUpperCaseKeysSetTheFlags) {
         {"/DC:\\KIT", false, false, false, false, ""},
         {"/D", false, false, false, false, ""},   // no directory: nothing to move to
         {"/D:", false, false, false, false, ""},
+        // The quiet switch is a batch run too, and parsed like every other.
+        {"/Q", false, true, false, false, "", true},
+        {"/q", false, false, false, false, ""},
+        {"/B /Q", false, true, false, false, "", true},
+        {"/Qx", false, true, false, false, "", true},
+        {"/Q:yes /U", true, true, false, false, "", true},
+        {"/QB", false, true, false, false, "", true},  // one word: key Q, value B
+        {"Q /QQ:", false, false, false, false, ""},     // a plain word, and the key QQ
     };
     for (const SettingsCase& c : cases) ExpectSettings(c);
 }

@@ -248,6 +248,12 @@ TEST(WizardModelTest, StartupTexts) {
               "C:\\windows\\system32\\_qzdinst.exe /U /PP:A:\\SETUP.ini");
     EXPECT_EQ(ExitCodeFor(true), 0);
     EXPECT_EQ(ExitCodeFor(false), 1);
+    // (continueFlag, quiet, restart needed)
+    EXPECT_EQ(ExitCodeFor(true, true, true), 3010);
+    EXPECT_EQ(ExitCodeFor(true, true, false), 0);
+    EXPECT_EQ(ExitCodeFor(true, false, true), 0);
+    EXPECT_EQ(ExitCodeFor(false, true, true), 1);
+    EXPECT_EQ(ExitCodeFor(false, true, false), 1);
 }
 
 TEST(WizardModelTest, SiblingDiskettesAreFoundByTheirLastTwoDigits) {

@@ -11,6 +11,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "../unit/ArchiveTestSupport.h"
 #include "SystemTestSupport.h"
 #include "archive/FileStatus.h"
@@ -395,6 +397,39 @@ TEST(InstallEntryWine, SystemFileFoundInTheWindowsDirectoryAndCounted) {
     }
 }
 
+// A shared file with a copy in the Windows directory (found first) and one
+// in System: both are judged, the newest file ends up in System, no
+// temporary file is left behind, and placed says whether the new one went in.
+TEST(InstallEntryWine, SystemFileWithCopiesInBothDirectories) {
+    struct Case {
+        std::uint16_t systemMajor;  // version of the copy already in System
+        bool placed;
+    } cases[] = {{1, true}, {3, false}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.systemMajor);
+        Tree t;
+        const std::string windowsCopy = t.win + "\\TYSHARED.DLL";
+        const std::string systemCopy = t.sys + "\\TYSHARED.DLL";
+        WriteFile(windowsCopy, WithFileVersion(ProductDll(), 1, 0, 0, 0));
+        const Bytes inSystem = WithFileVersion(ProductDll(), c.systemMajor, 5, 0, 0);
+        WriteFile(systemCopy, inSystem);
+        const Bytes incoming = WithFileVersion(ProductDll(), 2, 0, 0, 0);
+
+        const std::vector<Outcome> o = t.InstallArchive({Member("TYSHARED.DLL", incoming, 4, -3)});
+        ASSERT_EQ(o.size(), 1u);
+        EXPECT_EQ(o[0].fileCause, -1);
+        EXPECT_EQ(o[0].otherError, "");
+        EXPECT_EQ(o[0].placed, c.placed ? 1u : 0u);
+        EXPECT_EQ(o[0].replaced, 1u);  // the Windows copy was older
+        EXPECT_FALSE(Exists(windowsCopy));
+        EXPECT_TRUE(ReadFile(systemCopy) == (c.placed ? incoming : inSystem));
+        EXPECT_EQ(Listing(t.sys), std::vector<std::string>{"TYSHARED.DLL"});  // no temporary left
+        EXPECT_FALSE(t.restartNeeded);
+        ASSERT_EQ(t.recorder.lines.size(), 1u);
+        EXPECT_EQ(t.recorder.lines[0].placed, c.placed ? 1 : 0);
+    }
+}
+
 TEST(InstallEntryWine, NoFreeTemporaryNameDestroysNothing) {
     Tree t;
     CreateDirectoryA((t.scratch.path.string() + "\\APP").c_str(), nullptr);
@@ -422,31 +457,57 @@ TEST(InstallEntryWine, NoFreeTemporaryNameDestroysNothing) {
     }
 }
 
-TEST(InstallEntryWine, HostileMemberNamesAreRefused) {
+// Only a member name's file-name part is used. A directory, a drive or a
+// root in front of it is dropped, so the file lands in its destination's
+// directory; a file-name part that is a device, "..", a stream or has a
+// trailing dot is refused with the file error.
+TEST(InstallEntryWine, HostileMemberNamesAreRefusedOrKeptInTheirDirectory) {
     Tree t;
-    const std::vector<std::string> hostile = {
-        "..\\EVIL.DLL", "..\\..\\EVIL.DLL", "SUB\\EVIL.DLL", "\\EVIL.DLL", "C:EVIL.DLL",
-        "C:\\EVIL.DLL", "CON", "nul.txt", "AUX.DAT", "COM1", "LPT1.TXT", "..", "EVIL.DLL:ADS",
+    const std::vector<std::string> refused = {
+        "CON", "nul.txt", "AUX.DAT", "COM1", "LPT1.TXT", "..", "EVIL.DLL:ADS", "SUB\\..", "..\\CON",
+        "C:\\NUL.TXT", "SUB\\", "EVIL.DLL.",
+    };
+    const std::vector<std::pair<std::string, std::string>> kept = {
+        {"..\\EVIL1.DLL", "EVIL1.DLL"}, {"..\\..\\EVIL2.DLL", "EVIL2.DLL"}, {"SUB\\EVIL3.DLL", "EVIL3.DLL"},
+        {"\\EVIL4.DLL", "EVIL4.DLL"},   {"C:EVIL5.DLL", "EVIL5.DLL"},        {"C:\\EVIL6.DLL", "EVIL6.DLL"},
     };
     std::vector<MemberSource> members;
-    for (const std::string& name : hostile)
+    for (const std::string& name : refused)
+        members.push_back(Plain(name, "payload of " + name, kTime1997));
+    for (const auto& [name, file] : kept)
         members.push_back(Plain(name, "payload of " + name, kTime1997));
     members.push_back(Plain("GOOD.TXT", "fine", kTime1997));
     std::vector<Outcome> outcomes = t.InstallArchive(members);
 
-    ASSERT_EQ(outcomes.size(), hostile.size() + 1);
-    for (std::size_t i = 0; i < hostile.size(); ++i) {
-        SCOPED_TRACE(hostile[i]);
-        EXPECT_EQ(outcomes[i].name, hostile[i]);
+    ASSERT_EQ(outcomes.size(), refused.size() + kept.size() + 1);
+    for (std::size_t i = 0; i < refused.size(); ++i) {
+        SCOPED_TRACE(refused[i]);
+        EXPECT_EQ(outcomes[i].name, refused[i]);
         EXPECT_EQ(outcomes[i].fileCause, CFileException::badPath);
         EXPECT_EQ(outcomes[i].placed, 0u);
     }
+    std::vector<std::string> wanted = {"GOOD.TXT"};
+    for (std::size_t i = 0; i < kept.size(); ++i) {
+        SCOPED_TRACE(kept[i].first);
+        const Outcome& o = outcomes[refused.size() + i];
+        EXPECT_EQ(o.fileCause, -1);
+        EXPECT_EQ(o.placed, 1u);
+        EXPECT_TRUE(ReadFile(t.app + "\\" + kept[i].second) == Text("payload of " + kept[i].first));
+        wanted.push_back(kept[i].second);
+    }
     EXPECT_EQ(outcomes.back().fileCause, -1);
     EXPECT_EQ(outcomes.back().placed, 1u);
-    ASSERT_EQ(t.recorder.lines.size(), 1u);
-    EXPECT_EQ(Listing(t.app), std::vector<std::string>{"GOOD.TXT"});
-    EXPECT_FALSE(Exists(t.scratch.path.string() + "\\APP\\EVIL.DLL"));
-    EXPECT_FALSE(Exists(t.scratch.path.string() + "\\EVIL.DLL"));
+    EXPECT_EQ(t.recorder.lines.size(), kept.size() + 1);
+    std::vector<std::string> listed = Listing(t.app);
+    std::sort(listed.begin(), listed.end());
+    std::sort(wanted.begin(), wanted.end());
+    EXPECT_EQ(listed, wanted);
+    for (int n = 1; n <= 6; ++n) {
+        const std::string name = "EVIL" + std::to_string(n) + ".DLL";
+        EXPECT_FALSE(Exists(t.scratch.path.string() + "\\APP\\" + name));
+        EXPECT_FALSE(Exists(t.scratch.path.string() + "\\" + name));
+        EXPECT_FALSE(Exists("C:\\" + name));
+    }
     EXPECT_FALSE(Exists(t.app + "\\SUB"));
 }
 

@@ -204,4 +204,31 @@ TEST_F(SystemShellLinks, NamesThatWouldLeaveTheProgramsFolderAreRefused) {
     DeleteFileA(decoy.c_str());
 }
 
+// A group name left empty on the group page: the link goes straight into
+// the Programs folder and can be removed from there; the Programs folder
+// itself is never removed as if it were the group.
+TEST_F(SystemShellLinks, EmptyGroupPutsTheLinkIntoTheProgramsFolder) {
+    ProgramGroups groups(4);
+    const std::string program = Program();
+    const std::string programs = groups.ProgramsFolder().GetPath();
+    EXPECT_EQ(groups.GroupFolder("").GetPath(), programs);
+    const std::string link = programs + "TVS Empty Group Item.lnk";
+    DeleteFileA(link.c_str());
+
+    ASSERT_TRUE(groups.AddProgramItem("", program, std::string("-x"), "TVS Empty Group Item", "", 0, "", 5, 5));
+    EXPECT_EQ(groups.LinkFile("", "TVS Empty Group Item").GetPath(), link);
+    LinkContents contents;
+    ASSERT_TRUE(ReadLink(link, contents));
+    EXPECT_EQ(contents.path, program);
+    EXPECT_EQ(contents.arguments, "-x");
+
+    EXPECT_FALSE(groups.DeleteGroup(""));
+    EXPECT_TRUE(systest::FileExists(programs));
+    EXPECT_TRUE(groups.DeleteItem("", "TVS Empty Group Item"));
+    EXPECT_FALSE(systest::FileExists(link));
+    // Still no way out through the item name.
+    EXPECT_FALSE(groups.AddProgramItem("", program, std::string(), "..\\Decoy", "", 0, "", 5, 5));
+    EXPECT_FALSE(groups.AddProgramItem("", program, std::string(), "NUL", "", 0, "", 5, 5));
+}
+
 }  // namespace

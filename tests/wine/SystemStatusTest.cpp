@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
 #include <vector>
 
 #include "resources/ResourceIds.h"
@@ -124,6 +125,72 @@ TEST(SystemRestart, RefusedRestartShowsString23AndStays) {
                       "manually, then try again.");
         }
     }
+}
+
+// On NT the shut-down privilege is enabled before the restart is asked
+// for, whatever the answer; on Windows 95, which has no tokens, it is not.
+TEST(SystemRestart, ShutdownPrivilegeIsEnabledFirstOnNTOnly) {
+    struct Case {
+        bool nt;
+        bool privilegeEnabled;
+        BOOL systemAnswer;
+        const char* expected;
+    } cases[] = {
+        {true, true, TRUE, "privilege exit"},
+        {true, false, FALSE, "privilege exit message"},
+        {true, true, FALSE, "privilege exit message"},
+        {false, true, TRUE, "exit"},
+        {false, true, FALSE, "exit message"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.nt ? "NT " : "95 ") + c.expected);
+        std::string order;
+        const auto note = [&order](const char* what) { order += order.empty() ? what : std::string(" ") + what; };
+        RestartHooks hooks;
+        hooks.runningOnNT = [&] { return c.nt; };
+        hooks.enableShutdownPrivilege = [&] {
+            note("privilege");
+            return c.privilegeEnabled;
+        };
+        hooks.exitWindows = [&](UINT, DWORD) {
+            note("exit");
+            return c.systemAnswer;
+        };
+        hooks.showMessage = [&](const std::string&) { note("message"); };
+        EXPECT_EQ(RestartSystem(hooks), c.systemAnswer == TRUE);
+        EXPECT_EQ(order, c.expected);
+    }
+}
+
+// The production hooks ask the platform; the privilege step itself runs for
+// real (it only changes this process's token), found in ADVAPI32 at run time.
+TEST(SystemRestart, ProductionHooksAskThePlatformAndEnableThePrivilege) {
+    const RestartHooks hooks = ProductionRestartHooks(nullptr, "test");
+    ASSERT_TRUE(hooks.runningOnNT);
+    ASSERT_TRUE(hooks.enableShutdownPrivilege);
+    OSVERSIONINFOA info{};
+    info.dwOSVersionInfoSize = sizeof info;
+    ASSERT_TRUE(::GetVersionExA(&info));
+    EXPECT_EQ(hooks.runningOnNT(), info.dwPlatformId == VER_PLATFORM_WIN32_NT);
+    if (!hooks.runningOnNT()) GTEST_SKIP() << "no tokens on this platform version";
+
+    EXPECT_TRUE(EnableShutdownPrivilege());
+    HANDLE token = nullptr;
+    ASSERT_TRUE(::OpenProcessToken(::GetCurrentProcess(), TOKEN_QUERY, &token));
+    LUID shutdown{};
+    ASSERT_TRUE(::LookupPrivilegeValueA(nullptr, SE_SHUTDOWN_NAME, &shutdown));
+    std::vector<char> buffer(4096);
+    DWORD length = 0;
+    ASSERT_TRUE(::GetTokenInformation(token, TokenPrivileges, buffer.data(), static_cast<DWORD>(buffer.size()), &length));
+    ::CloseHandle(token);
+    const auto* privileges = reinterpret_cast<const TOKEN_PRIVILEGES*>(buffer.data());
+    bool enabled = false;
+    for (DWORD i = 0; i < privileges->PrivilegeCount; ++i) {
+        const LUID_AND_ATTRIBUTES& p = privileges->Privileges[i];
+        if (p.Luid.LowPart == shutdown.LowPart && p.Luid.HighPart == shutdown.HighPart)
+            enabled = (p.Attributes & SE_PRIVILEGE_ENABLED) != 0;
+    }
+    EXPECT_TRUE(enabled);
 }
 
 }  // namespace

@@ -154,6 +154,36 @@ bool AnswerMessageBox(const std::string& title, const std::string& button, DWORD
     return ClickByText(box, button);
 }
 
+namespace {
+
+int FocusedControl(HWND window) {
+    GUITHREADINFO info{};
+    info.cbSize = sizeof info;
+    if (!::GetGUIThreadInfo(::GetWindowThreadProcessId(window, nullptr), &info) || !info.hwndFocus) return 0;
+    return ::GetDlgCtrlID(info.hwndFocus);
+}
+
+}  // namespace
+
+int Focus(HWND window, int controlId, DWORD timeoutMs) {
+    const DWORD start = ::GetTickCount();
+    ::SetForegroundWindow(window);
+    while (::GetForegroundWindow() != window) {
+        if (::GetTickCount() - start > timeoutMs) return -1;
+        ::Sleep(20);
+        ::SetForegroundWindow(window);
+    }
+    if (controlId != 0) {
+        HWND control = FindControl(window, controlId);
+        if (!control) return -1;
+        // The dialog moves its own focus, as Tab would; another process
+        // cannot set it directly.
+        ::SendMessageA(window, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(control), TRUE);
+        while (FocusedControl(window) != controlId && ::GetTickCount() - start <= timeoutMs) ::Sleep(20);
+    }
+    return FocusedControl(window);
+}
+
 bool PressKey(HWND window, UINT virtualKey) {
     const DWORD thread = ::GetWindowThreadProcessId(window, nullptr);
     GUITHREADINFO info{};

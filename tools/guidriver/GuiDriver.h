@@ -54,6 +54,12 @@ bool AnswerMessageBox(const std::string& title, const std::string& button, DWORD
 
 // Posts a key press (down and up) to the control that has the keyboard
 // focus in `window`'s thread, so that the program's IsDialogMessage sees it.
+// Makes `window` the foreground window, so that keys from the real
+// keyboard (xdotool under Xvfb) reach it, and, when `controlId` is not 0,
+// moves the keyboard focus to that control (found among all descendants,
+// so a button of a child dialog counts). Returns the id of the control that
+// has the focus afterwards, or -1 when the window did not come to the front.
+int Focus(HWND window, int controlId, DWORD timeoutMs);
 bool PressKey(HWND window, UINT virtualKey);
 
 // Asks the window to close (WM_CLOSE), as its close box would.

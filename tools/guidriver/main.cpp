@@ -8,6 +8,8 @@
 //   tvsdriver click   <title> <control-id | caption>
 //   tvsdriver answer  <title> <button-id | caption> [timeout-ms]   (message boxes)
 //   tvsdriver key     <title> enter|escape|tab|space
+//   tvsdriver focus   <title> [control-id]          brings the window to the front (and the focus to
+//                                                   the control); prints the id of the focused control
 //   tvsdriver close   <title>
 //   tvsdriver enabled <title> <control-id>          exit 0 when enabled, 1 when not
 //   tvsdriver visible <title> <control-id>          exit 0 when visible, 1 when not
@@ -49,7 +51,8 @@ bool ParseInt(const char* text, long& value) {
 }
 
 int Run(int argc, char** argv) {
-    if (argc < 2) return Fail("no command (list, wait, gone, text, title, click, answer, key, close, enabled, visible, size, paint)");
+    if (argc < 2)
+        return Fail("no command (list, wait, gone, text, title, click, answer, key, focus, close, enabled, visible, size, paint)");
     const std::string command = argv[1];
     using namespace guidriver;
 
@@ -84,7 +87,7 @@ int Run(int argc, char** argv) {
         timeout = static_cast<DWORD>(std::strtoul(argv[3], nullptr, 10));
         long id = 0;
         if (argc > 4 && ParseInt(argv[4], id)) required = static_cast<int>(id);
-    } else if ((command == "text" || command == "enabled" || command == "visible") && argc > 3) {
+    } else if ((command == "text" || command == "enabled" || command == "visible" || command == "focus") && argc > 3) {
         long id = 0;
         if (!ParseInt(argv[3], id)) return Fail(command + ": control id expected, got " + argv[3]);
         required = static_cast<int>(id);
@@ -113,6 +116,14 @@ int Run(int argc, char** argv) {
         RECT r{};
         ::GetClientRect(window, &r);
         std::printf("%ld %ld\n", static_cast<long>(r.right), static_cast<long>(r.bottom));
+        return 0;
+    }
+    if (command == "focus") {
+        long id = 0;
+        if (argc > 3 && !ParseInt(argv[3], id)) return Fail("focus: control id expected, got " + std::string(argv[3]));
+        const int focused = Focus(window, static_cast<int>(id), timeout);
+        if (focused < 0) return Fail("focus: \"" + title + "\" did not come to the front");
+        std::printf("%d\n", focused);
         return 0;
     }
     if (command == "key") {

@@ -6,6 +6,7 @@
 #include <set>
 
 #include "archive/ArchiveFormat.h"
+#include "support/FilePath.h"
 
 namespace {
 
@@ -65,6 +66,10 @@ void CheckText(const std::string& text, int line, const std::string& what) {
 void CheckMediaName(const std::string& name, int line) {
     if (name.empty() || name.size() > 12 || name.find_first_of("\\/:*?\"<>| ") != std::string::npos)
         Fail(line, "'" + name + "' is not a file name for a diskette (8.3, no path)");
+    // What Setup refuses to create: a device name, with or without an
+    // extension (AUX.DAT), ".", "..", or a trailing dot.
+    if (!IsPlainFileName(name))
+        Fail(line, "'" + name + "' is a name Setup refuses (a device, \".\", \"..\" or a trailing dot)");
 }
 
 }  // namespace

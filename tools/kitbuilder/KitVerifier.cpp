@@ -11,6 +11,7 @@
 
 #include "archive/ArchiveFormat.h"
 #include "archive/MemberChecksum.h"
+#include "support/FilePath.h"
 
 namespace {
 
@@ -185,6 +186,11 @@ public:
                 Problem(headerAt + ", " + member + ": damaged header (name, version or header size)");
                 headerSound = false;
             }
+            // Setup installs a member under the file-name part of its name
+            // and refuses one it cannot create in the destination directory.
+            if (!h.Name().empty() && !IsPlainFileName(FileNameAsWritten(h.Name())))
+                Problem(headerAt + ", " + member + ": Setup refuses this name (a device, \".\", \"..\", a "
+                                                   "wildcard, or a trailing dot or blank)");
             if (h.Method() != kMethodStored && h.Method() != kMethodDeflated) {
                 Problem(headerAt + ", " + member + ": unknown method " + std::to_string(h.Method()));
                 headerSound = false;
@@ -333,6 +339,11 @@ KitVerifyResult VerifyKit(const std::string& kitDir, const std::string& profileN
                 continue;
             }
             int disk = static_cast<int>(diskette < 0 ? -diskette : diskette);
+            // A source named like a device is refused before it is opened.
+            if (IsDeviceName(FileNameAsWritten(p.key))) {
+                c.Problem(at + ": Setup refuses a source file named like a device");
+                continue;
+            }
             if (!disketteLabels.count(disk))
                 c.Problem(at + ": diskette " + std::to_string(disk) + " has no line in [diskettes]");
             if (kind == 1) {
