@@ -7,6 +7,7 @@
 
 #include "archive/ArchiveFormat.h"
 #include "support/FilePath.h"
+#include "tools/kitbuilder/KitDeflate.h"
 
 namespace {
 
@@ -118,7 +119,7 @@ KitDescription ParseKitDescription(const std::string& text, const std::string& b
                 if (!seenSections.insert(section + " " + Upper(sectionName)).second)
                     Fail(lineNo, "[" + head + "] is given twice");
                 if (section == "archive") {
-                    kit.archives.push_back(KitArchive{sectionName, {}, 4, 9, {}, lineNo});
+                    kit.archives.push_back(KitArchive{sectionName, {}, 4, kKitDefaultLevel, {}, lineNo});
                     order.push_back({Entry::kArchive, kit.archives.size() - 1});
                 } else {
                     KitFile f;
@@ -152,12 +153,16 @@ KitDescription ParseKitDescription(const std::string& text, const std::string& b
             CheckText(value, lineNo, key);
 
         if (section == "kit") {
-            if (key == "disk_size")
+            if (key == "disk_size") {
                 kit.settings.diskSize = static_cast<std::uint64_t>(Number(value, 4096, 2147483647, lineNo, key));
-            else if (key == "profile_reserve")
+                kit.settings.diskSizeLine = lineNo;
+            } else if (key == "profile_reserve") {
                 kit.settings.profileReserve = static_cast<std::uint64_t>(Number(value, 0, 1 << 20, lineNo, key));
-            else if (key == "setup_exe")
+                kit.settings.profileReserveLine = lineNo;
+            } else if (key == "setup_exe") {
                 kit.settings.setupExe = value.empty() ? value : ArchiveFormat::JoinPath(value[0] == '/' ? "" : baseDir, value);
+                kit.settings.setupExeLine = lineNo;
+            }
             else if (key == "profile_name")
                 kit.settings.profileName = value;
             else if (key == "label")
@@ -219,7 +224,7 @@ KitDescription ParseKitDescription(const std::string& text, const std::string& b
                 else
                     Fail(lineNo, "method must be deflate or stored");
             } else if (key == "level")
-                a.level = static_cast<int>(Number(value, 0, 9, lineNo, "level"));
+                a.level = static_cast<int>(Number(value, 0, kKitMaxLevel, lineNo, "level"));
             else if (key == "text")
                 a.text = value;
             else

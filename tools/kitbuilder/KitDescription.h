@@ -21,13 +21,17 @@ struct KitSettings {
     std::string setupExe;          // copied to DISK01 as SETUP.EXE when given
     std::string profileName = "SETUP.ini";
     std::string labelFormat = "Disk %d";  // label of a diskette without its own line
+    // Lines of the keys, for the builder's messages (0: not given).
+    int diskSizeLine = 0;
+    int setupExeLine = 0;
+    int profileReserveLine = 0;
 };
 
 struct KitArchive {
     std::string name;  // first volume's name, e.g. DATA.A1
     std::string component;
     std::int32_t method = 4;
-    int level = 9;
+    int level = 12;  // kKitDefaultLevel
     std::string text;
     int line = 0;
 };
