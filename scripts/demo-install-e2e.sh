@@ -110,22 +110,41 @@ files=$(tr -d '\r' <"$kitini" | awk -v kitdir="$root/demo" -v main="$main" -v sy
     }
     function flush() {
         if (kind == "file") { n++; fname[n] = name; fsrc[n] = src; farc[n] = arc; fdest[n] = dest; fcomp[n] = comp }
+        if (kind == "tree") tree()
+    }
+    # A [tree] of one directory (recurse = 0): its files that match, as files.
+    function tree(   cmd, f, i, k, np, pats, re) {
+        if (recurse != "0") { print "ERROR: a recursive [tree] is not expanded by this check"; exit 1 }
+        np = split(pat == "" ? "*" : pat, pats, /[ ,\t]+/)
+        cmd = "ls -1 \"" kitdir "/" src "\" | LC_ALL=C sort"
+        while ((cmd | getline f) > 0) {
+            for (i = 1; i <= np; i++) {
+                re = tolower(pats[i]); gsub(/\./, "\\.", re); gsub(/\?/, ".", re); gsub(/\*/, ".*", re)
+                if (tolower(f) ~ ("^" re "$")) {
+                    n++; fname[n] = f; fsrc[n] = src "/" f; farc[n] = arc; fdest[n] = dest; fcomp[n] = comp
+                    break
+                }
+            }
+        }
+        close(cmd)
     }
     /^[ \t]*[;#]/ || /^[ \t]*$/ { next }
     /^\[/ {
         flush()
         sec = $0; sub(/^\[/, "", sec); sub(/\].*$/, "", sec); sec = trim(sec)
-        kind = sec; src = ""; arc = ""; dest = ""; comp = ""
+        kind = sec; src = ""; arc = ""; dest = ""; comp = ""; pat = ""; recurse = "1"
         if (sec ~ /^file /) { kind = "file"; name = trim(substr(sec, 6)) }
+        else if (sec ~ /^tree( |$)/) kind = "tree"
         else if (sec ~ /^archive /) { kind = "archive"; aname = trim(substr(sec, 9)) }
         next
     }
     index($0, "=") {
         k = trim(substr($0, 1, index($0, "=") - 1)); v = substr($0, index($0, "=") + 1)
         sub(/[ \t];.*$/, "", v); v = trim(v)
-        if (kind == "file") {
+        if (kind == "file" || kind == "tree") {
             if (k == "source") src = v; else if (k == "archive") arc = v
             else if (k == "destination") dest = v; else if (k == "component") comp = v
+            else if (k == "files") pat = v; else if (k == "recurse") recurse = v
         } else if (kind == "archive" && k == "component") acomp[aname] = v
         else if (kind == "kit" && k == "setup_exe") setup = v
         else if (kind == "destinations") dests[k] = v

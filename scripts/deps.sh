@@ -2,7 +2,7 @@
 # Installs the build and test packages that are missing. Safe to run again.
 set -e
 PACKAGES="cmake ninja-build g++ g++-mingw-w64-i686 g++-mingw-w64-x86-64 libz-mingw-w64-dev zlib1g-dev googletest
-wine wine32:i386 wine64 fonts-wine xvfb xauth imagemagick xdotool python3"
+wine wine32:i386 wine64 fonts-wine xvfb xauth imagemagick xdotool python3 libdeflate-dev mtools"
 
 missing=""
 for p in $PACKAGES; do

@@ -35,7 +35,7 @@ viewer_size=$(( $(size "$programs/product/tyviewer.exe") + $(size "$root/demo/RE
     $(size "$programs/product/tyshared.dll") + $(size "$programs/product/_qzdinst.exe") ))
 samples_size=$(( $(size "$root/demo/samples/caffeine.pdb") + $(size "$root/demo/samples/benzene.mol") +
     $(size "$root/demo/samples/water.xyz") ))
-samples_disk=$(sed -n 's/^  SAMPLES\.A1: caffeine\.pdb .*, diskette \([0-9]*\).*/\1/p' "$kit/listing.txt")
+samples_disk=$(sed -n 's/^  SAMPLES\.A1: [^ ]* .*, diskette \([0-9]*\).*/\1/p' "$kit/listing.txt" | head -n 1)
 disks=$(ls -d "$kit"/DISK* | wc -l)
 expect() {
     awk -v s="[$1]" -v l="$2" '$0 ~ /^\[/ { inside = ($0 == s); next } inside && $0 == l { found = 1 } END { exit !found }' \

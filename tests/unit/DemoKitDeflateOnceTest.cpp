@@ -45,7 +45,7 @@ struct Once {
 
 Once DeflatedOnce(std::vector<MemberSource> members, std::uint64_t capacity) {
     MemoryVolumeOutput out(capacity);
-    DeflateOnceOutput once(out);
+    DeflateOnceOutput once(out, &DeflateMember);
     CMultiFileWriter writer(once);
     for (MemberSource& m : members)
         writer.AddMember(once.Prepare(std::move(m)));

@@ -9,6 +9,7 @@
 
 #include "ArchiveTestSupport.h"
 #include "tools/kitbuilder/KitBuilder.h"
+#include "tools/kitbuilder/KitDeflate.h"
 #include "tools/kitbuilder/KitDescription.h"
 #include "tools/kitbuilder/KitVerifier.h"
 
@@ -35,7 +36,7 @@ struct Sources {
         std::string dir = scratch.Dir("src");
         for (const auto& [name, data] : files)
             WriteFile(JoinPath(dir, name), data);
-        deflatedB = DeflateMember(files.at("B.PDB"), 9).size();
+        deflatedB = KitDeflate(files.at("B.PDB"), kKitDefaultLevel).size();
     }
     std::map<std::string, Bytes> files = {{"A.EXE", Payload(3000, 11, false)},
                                           {"B.PDB", Payload(6000, 12)},

@@ -9,13 +9,20 @@
 using namespace ArchiveFormat;
 
 MemberSource DeflateOnceOutput::Prepare(MemberSource member) {
+    std::vector<unsigned char> deflated;
+    if (member.method == kMethodDeflated) {
+        if (member.level < 0 || member.level > kKitMaxLevel)
+            throw ArchiveWriteError("deflate level of '" + member.name + "' must be 0 to 12");
+        deflated = deflate(member.data, member.level);
+    }
+    return Prepare(std::move(member), std::move(deflated));
+}
+
+MemberSource DeflateOnceOutput::Prepare(MemberSource member, std::vector<unsigned char> deflated) {
     Prepared p;
     p.method = member.method;
     p.decodedSize = static_cast<std::uint32_t>(member.data.size());
     if (member.method == kMethodDeflated) {
-        if (member.level < 0 || member.level > 9)
-            throw ArchiveWriteError("deflate level of '" + member.name + "' must be 0 to 9");
-        std::vector<unsigned char> deflated = DeflateMember(member.data, member.level);
         if (deflated.size() >= member.data.size()) {
             p.method = kMethodStored;
             member.method = kMethodStored;

@@ -12,17 +12,25 @@
 #include <vector>
 
 #include "archive/MultiFileWriter.h"
+#include "tools/kitbuilder/KitDeflate.h"
 
 class DeflateOnceOutput : public VolumeOutput {
 public:
-    explicit DeflateOnceOutput(VolumeOutput& volumes) : volumes(volumes) {}
+    using Deflate = std::vector<unsigned char> (*)(const std::vector<unsigned char>&, int);
+    // deflate makes the stored form of a method 4 member (KitDeflate; the
+    // archive writer's DeflateMember gives the writer's own bytes).
+    explicit DeflateOnceOutput(VolumeOutput& volumes, Deflate deflate = &KitDeflate)
+        : volumes(volumes), deflate(deflate) {}
 
     // Decides the member's method and encodes it; returns what to hand to
     // the writer's AddMember. Call it once per member, in the order the
     // members are added. A member asking for deflate stays stored when
     // deflate would not shrink it (already compressed data, tiny files).
-    // Raises ArchiveWriteError when zlib refuses (a level outside 0-9).
+    // Raises ArchiveWriteError when the deflate refuses (a level outside 0-12).
     MemberSource Prepare(MemberSource member);
+    // The same with the member's deflated bytes made beforehand (by another
+    // thread); ignored unless the member asks for deflate.
+    MemberSource Prepare(MemberSource member, std::vector<unsigned char> deflated);
 
     // The member's installed size and method as they go into its header
     // (the writer's own placements see the encoded form of a deflated one).
@@ -43,6 +51,7 @@ private:
     };
 
     VolumeOutput& volumes;
+    Deflate deflate;
     std::vector<Prepared> members;
     // Where the stream stands: lead header bytes still to pass, the entry
     // header being collected, member bytes still to pass.

@@ -6,21 +6,29 @@
 #include <filesystem>
 #include <fstream>
 #include <map>
+#include <atomic>
+#include <thread>
 
 #include "archive/ArchiveFormat.h"
 #include "archive/MultiFileWriter.h"
 #include "framework/Exception.h"
 #include "tools/kitbuilder/DeflateOnce.h"
+#include "tools/kitbuilder/KitDeflate.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 using Bytes = std::vector<unsigned char>;
 
-Bytes ReadSource(const std::string& path) {
+// "line N: " for a message about what line N of the description says.
+std::string At(int line) {
+    return line > 0 ? "line " + std::to_string(line) + ": " : std::string();
+}
+
+Bytes ReadSource(const std::string& path, int line) {
     std::ifstream in(path, std::ios::binary);
     if (!in)
-        throw KitError("cannot read " + path);
+        throw KitError(At(line) + "cannot read " + path);
     return Bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
 }
 
@@ -108,10 +116,45 @@ std::string Label(const KitDescription& kit, int number) {
     return label;
 }
 
+// Deflates the members the jobs name on `threads` threads. A failure is
+// reported as the first failing job in job order would be, whatever thread
+// met it first.
+void DeflateAll(const std::vector<std::pair<std::size_t, std::size_t>>& jobs,
+                const std::vector<std::vector<MemberSource>>& membersOf, std::vector<std::vector<Bytes>>& deflatedOf,
+                const KitDescription& kit, int threads) {
+    if (threads <= 0)
+        threads = static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
+    threads = static_cast<int>(std::min<std::size_t>(static_cast<std::size_t>(threads), std::max<std::size_t>(1, jobs.size())));
+    std::vector<std::string> errors(jobs.size());
+    std::atomic<std::size_t> next{0};
+    auto work = [&]() {
+        for (std::size_t j; (j = next++) < jobs.size();) {
+            const MemberSource& m = membersOf[jobs[j].first][jobs[j].second];
+            try {
+                deflatedOf[jobs[j].first][jobs[j].second] = KitDeflate(m.data, m.level);
+            } catch (const std::exception& e) {
+                errors[j] = std::string(e.what()).empty() ? "deflate failed" : e.what();
+            }
+        }
+    };
+    std::vector<std::thread> pool;
+    for (int t = 1; t < threads; ++t)
+        pool.emplace_back(work);
+    work();
+    for (std::thread& t : pool)
+        t.join();
+    for (std::size_t j = 0; j < jobs.size(); ++j)
+        if (!errors[j].empty()) {
+            const KitArchive& a = kit.archives[jobs[j].first];
+            throw KitError(At(a.line) + "archive " + a.name + ": " +
+                           membersOf[jobs[j].first][jobs[j].second].name + ": " + errors[j]);
+        }
+}
+
 }  // namespace
 
 KitResult BuildKit(const KitDescription& kit, const std::string& outputDir, FileStatusPlatform& status,
-                   const std::function<void(const std::string&)>& progress) {
+                   const std::function<void(const std::string&)>& progress, int threads) {
     auto tell = [&](const std::string& line) {
         if (progress)
             progress(line);
@@ -120,12 +163,47 @@ KitResult BuildKit(const KitDescription& kit, const std::string& outputDir, File
     std::vector<Disk> disks(1);
     Bytes setupExe;
     if (!kit.settings.setupExe.empty())
-        setupExe = ReadSource(kit.settings.setupExe);
+        setupExe = ReadSource(kit.settings.setupExe, kit.settings.setupExeLine);
     // DISK01 also carries Setup and its profile; the profile's size is only
     // known at the end, so room is kept for it.
     disks[0].used = setupExe.size() + kit.settings.profileReserve;
     if (disks[0].used >= diskSize)
-        throw KitError("SETUP.EXE and the profile reserve do not fit on one diskette");
+        throw KitError(At(kit.settings.profileReserveLine ? kit.settings.profileReserveLine : kit.settings.setupExeLine) +
+                       "SETUP.EXE and the profile reserve do not fit on one diskette");
+
+    // Every archive's members read in the description's order, then the
+    // deflates spread over the threads; the layout below takes them in that
+    // same order, so the thread count never shows in the kit.
+    std::vector<std::vector<MemberSource>> membersOf(kit.archives.size());
+    for (std::size_t a = 0; a < kit.archives.size(); ++a) {
+        const KitArchive& archive = kit.archives[a];
+        for (const KitFile& file : kit.files) {
+            if (Upper(file.archive) != Upper(archive.name))
+                continue;
+            MemberSource m;
+            m.name = file.name;
+            m.data = ReadSource(file.source, file.line);
+            m.method = archive.method;
+            m.level = archive.level;
+            tell("reading " + file.name + " (" + std::to_string(m.data.size()) + " bytes)");
+            m.destination = file.destination;
+            FileStatus s = status.GetStatus(file.source);
+            m.modTime = static_cast<std::int32_t>(s.modTime);
+            // Files come out writable: a read-only bit on the build host is
+            // an accident of the checkout, not a wish of the product.
+            m.attributes = static_cast<std::uint16_t>(s.attributes & ~FileAttribute::readOnly & ~FileAttribute::directory);
+            membersOf[a].push_back(std::move(m));
+        }
+    }
+    std::vector<std::vector<Bytes>> deflatedOf(kit.archives.size());
+    std::vector<std::pair<std::size_t, std::size_t>> jobs;
+    for (std::size_t a = 0; a < membersOf.size(); ++a) {
+        deflatedOf[a].resize(membersOf[a].size());
+        for (std::size_t k = 0; k < membersOf[a].size(); ++k)
+            if (membersOf[a][k].method == ArchiveFormat::kMethodDeflated)
+                jobs.emplace_back(a, k);
+    }
+    DeflateAll(jobs, membersOf, deflatedOf, kit, threads);
 
     std::map<std::string, std::vector<ProfileSourceFile>> byComponent;
     std::size_t current = 0;
@@ -138,8 +216,8 @@ KitResult BuildKit(const KitDescription& kit, const std::string& outputDir, File
             if (IsSetupProgram(file.name) && !setupExe.empty()) {
                 // Already on DISK01 as the program the user starts; the
                 // profile line points there and no room is taken twice.
-                if (file.source != kit.settings.setupExe && ReadSource(file.source) != setupExe)
-                    throw KitError("[file " + file.name + "] (" + file.source + ") differs from setup_exe (" +
+                if (file.source != kit.settings.setupExe && ReadSource(file.source, file.line) != setupExe)
+                    throw KitError(At(file.line) + "[file " + file.name + "] (" + file.source + ") differs from setup_exe (" +
                                    kit.settings.setupExe + "); DISK01 carries a single SETUP.EXE");
                 item.name = file.name;
                 item.size = static_cast<std::int32_t>(setupExe.size());
@@ -151,10 +229,10 @@ KitResult BuildKit(const KitDescription& kit, const std::string& outputDir, File
                 byComponent[file.component].push_back(item);
                 continue;
             }
-            Bytes data = ReadSource(file.source);
+            Bytes data = ReadSource(file.source, file.line);
             tell("reading " + file.name + " (" + std::to_string(data.size()) + " bytes)");
             if (data.size() > diskSize)
-                throw KitError("file " + file.name + " (" + std::to_string(data.size()) +
+                throw KitError(At(file.line) + "file " + file.name + " (" + std::to_string(data.size()) +
                                " bytes) is larger than a diskette; put it into an archive");
             if (disks[current].used + data.size() > diskSize)
                 ++current;
@@ -176,28 +254,13 @@ KitResult BuildKit(const KitDescription& kit, const std::string& outputDir, File
         const KitArchive& archive = kit.archives[unit.index];
         std::uint64_t decodedTotal = 0;
         int count = 0;
-        std::vector<MemberSource> members;
-        for (const KitFile& file : kit.files) {
-            if (Upper(file.archive) != Upper(archive.name))
-                continue;
-            MemberSource m;
-            m.name = file.name;
-            m.data = ReadSource(file.source);
-            m.method = archive.method;
-            m.level = archive.level;
-            tell("reading " + file.name + " (" + std::to_string(m.data.size()) + " bytes)");
-            m.destination = file.destination;
-            FileStatus s = status.GetStatus(file.source);
-            m.modTime = static_cast<std::int32_t>(s.modTime);
-            // Files come out writable: a read-only bit on the build host is
-            // an accident of the checkout, not a wish of the product.
-            m.attributes = static_cast<std::uint16_t>(s.attributes & ~FileAttribute::readOnly & ~FileAttribute::directory);
+        std::vector<MemberSource>& members = membersOf[unit.index];
+        for (const MemberSource& m : members) {
             decodedTotal += m.data.size();
             ++count;
-            members.push_back(std::move(m));
         }
         if (decodedTotal > 2147483647u)
-            throw KitError("archive " + archive.name + " holds more than 2 GB");
+            throw KitError(At(archive.line) + "archive " + archive.name + " holds more than 2 GB");
 
         DiskVolumeOutput output(disks, diskSize, archive.name);
         // Deflate that does not shrink a file (already compressed data, tiny
@@ -207,8 +270,8 @@ KitResult BuildKit(const KitDescription& kit, const std::string& outputDir, File
         CMultiFileWriter writer(once);
         std::size_t first = current;
         try {
-            for (MemberSource& m : members)
-                writer.AddMember(once.Prepare(std::move(m)));
+            for (std::size_t k = 0; k < members.size(); ++k)
+                writer.AddMember(once.Prepare(std::move(members[k]), std::move(deflatedOf[unit.index][k])));
             // Start on a fresh diskette when the current one cannot hold the
             // lead header and the headers that must share the first volume.
             if (disks[current].used + writer.FirstVolumeNeed() + 1 > diskSize)
@@ -217,7 +280,9 @@ KitResult BuildKit(const KitDescription& kit, const std::string& outputDir, File
             int volumes = writer.Finish();
             current = first + static_cast<std::size_t>(volumes) - 1;
         } catch (const ArchiveWriteError& e) {
-            throw KitError("archive " + archive.name + ": " + e.what());
+            throw KitError(At(archive.line) + "archive " + archive.name + ": " + e.what());
+        } catch (const KitError& e) {
+            throw KitError(At(archive.line) + e.what());
         }
         item.name = archive.name;
         item.size = static_cast<std::int32_t>(decodedTotal);
@@ -257,7 +322,7 @@ KitResult BuildKit(const KitDescription& kit, const std::string& outputDir, File
     }
     result.profileText = WriteInstallProfile(profile);
     if (result.profileText.size() > kit.settings.profileReserve)
-        throw KitError("the profile needs " + std::to_string(result.profileText.size()) +
+        throw KitError(At(kit.settings.profileReserveLine) + "the profile needs " + std::to_string(result.profileText.size()) +
                        " bytes; raise profile_reserve (now " + std::to_string(kit.settings.profileReserve) + ")");
 
     // Never mix with an older kit: its extra diskettes or files would be

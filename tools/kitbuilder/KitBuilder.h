@@ -25,5 +25,7 @@ struct KitResult {
 // (optional) hears a line per file read and per diskette written.
 // The output depends on nothing but the sources, their modification times
 // and attributes: two builds of the same input are byte for byte the same.
+// threads: how many members are deflated at once (0: one per processor);
+// the kit is the same for every count, being laid out in one fixed order.
 KitResult BuildKit(const KitDescription& kit, const std::string& outputDir, FileStatusPlatform& status,
-                   const std::function<void(const std::string&)>& progress = {});
+                   const std::function<void(const std::string&)>& progress = {}, int threads = 0);

@@ -7,6 +7,7 @@
 
 #include "archive/ArchiveFormat.h"
 #include "support/FilePath.h"
+#include "tools/kitbuilder/KitDeflate.h"
 
 namespace {
 
@@ -87,6 +88,13 @@ KitDescription ParseKitDescription(const std::string& text, const std::string& b
     std::set<std::string> seenSections;
     std::map<int, int> destinationLine;  // id -> line, for the cycle check
     std::set<std::string> componentNames, targetNames;
+    // The sections that make kit units, in the order they come.
+    struct Entry {
+        enum Kind { kArchive, kFile, kTree } kind;
+        std::size_t index;
+    };
+    std::vector<Entry> order;
+    std::vector<KitTree> trees;
     while (pos <= text.size()) {
         std::size_t nl = text.find('\n', pos);
         std::string line = Trim(text.substr(pos, nl == std::string::npos ? std::string::npos : nl - pos));
@@ -101,19 +109,24 @@ KitDescription ParseKitDescription(const std::string& text, const std::string& b
             std::size_t space = head.find_first_of(" \t");
             section = head.substr(0, space);
             sectionName = space == std::string::npos ? std::string() : Trim(head.substr(space));
-            if (section == "archive" || section == "file") {
+            if (section == "tree") {
+                KitTree t;
+                t.line = lineNo;
+                trees.push_back(t);
+                order.push_back({Entry::kTree, trees.size() - 1});
+            } else if (section == "archive" || section == "file") {
                 CheckMediaName(sectionName, lineNo);
                 if (!seenSections.insert(section + " " + Upper(sectionName)).second)
                     Fail(lineNo, "[" + head + "] is given twice");
                 if (section == "archive") {
-                    kit.archives.push_back(KitArchive{sectionName, {}, 4, 9, {}, lineNo});
-                    kit.units.push_back({true, kit.archives.size() - 1});
+                    kit.archives.push_back(KitArchive{sectionName, {}, 4, kKitDefaultLevel, {}, lineNo});
+                    order.push_back({Entry::kArchive, kit.archives.size() - 1});
                 } else {
                     KitFile f;
                     f.name = sectionName;
                     f.line = lineNo;
                     kit.files.push_back(f);
-                    kit.units.push_back({false, kit.files.size() - 1});
+                    order.push_back({Entry::kFile, kit.files.size() - 1});
                 }
             } else if (section != "kit" && section != "destinations" && section != "groups" &&
                        section != "targets" && section != "diskettes") {
@@ -136,16 +149,20 @@ KitDescription ParseKitDescription(const std::string& text, const std::string& b
         auto limit = maxFields.find(section);
         if (limit != maxFields.end() && f.size() > limit->second)
             Fail(lineNo, "[" + section + "] lines have at most " + std::to_string(limit->second) + " fields");
-        if (section == "archive" || section == "file")
+        if (section == "archive" || section == "file" || section == "tree")
             CheckText(value, lineNo, key);
 
         if (section == "kit") {
-            if (key == "disk_size")
+            if (key == "disk_size") {
                 kit.settings.diskSize = static_cast<std::uint64_t>(Number(value, 4096, 2147483647, lineNo, key));
-            else if (key == "profile_reserve")
+                kit.settings.diskSizeLine = lineNo;
+            } else if (key == "profile_reserve") {
                 kit.settings.profileReserve = static_cast<std::uint64_t>(Number(value, 0, 1 << 20, lineNo, key));
-            else if (key == "setup_exe")
+                kit.settings.profileReserveLine = lineNo;
+            } else if (key == "setup_exe") {
                 kit.settings.setupExe = value.empty() ? value : ArchiveFormat::JoinPath(value[0] == '/' ? "" : baseDir, value);
+                kit.settings.setupExeLine = lineNo;
+            }
             else if (key == "profile_name")
                 kit.settings.profileName = value;
             else if (key == "label")
@@ -207,11 +224,57 @@ KitDescription ParseKitDescription(const std::string& text, const std::string& b
                 else
                     Fail(lineNo, "method must be deflate or stored");
             } else if (key == "level")
-                a.level = static_cast<int>(Number(value, 0, 9, lineNo, "level"));
+                a.level = static_cast<int>(Number(value, 0, kKitMaxLevel, lineNo, "level"));
             else if (key == "text")
                 a.text = value;
             else
                 Fail(lineNo, "unknown key '" + key + "' in [archive]");
+        } else if (section == "tree") {
+            KitTree& tree = trees.back();
+            if (key == "source")
+                tree.source = value.empty() ? value : ArchiveFormat::JoinPath(value[0] == '/' ? "" : baseDir, value);
+            else if (key == "files") {
+                tree.patterns.clear();
+                std::size_t at = 0;
+                while ((at = value.find_first_not_of(" \t,", at)) != std::string::npos) {
+                    std::size_t end = value.find_first_of(" \t,", at);
+                    std::string pattern = value.substr(at, end == std::string::npos ? std::string::npos : end - at);
+                    if (pattern.find_first_of("\\/:") != std::string::npos)
+                        Fail(lineNo, "wildcard '" + pattern + "' must be a file name, without a directory");
+                    tree.patterns.push_back(pattern);
+                    at = end;
+                }
+            } else if (key == "recurse")
+                tree.recurse = Number(value, 0, 1, lineNo, key) == 1;
+            else if (key == "archive")
+                tree.archive = value;
+            else if (key == "component")
+                tree.component = value;
+            else if (key == "destination")
+                tree.destination = static_cast<std::int16_t>(Number(value, -4, 32767, lineNo, "destination"));
+            else if (key == "subdirs") {
+                if (value == "create")
+                    tree.createSubdirs = true;
+                else if (value == "table")
+                    tree.createSubdirs = false;
+                else
+                    Fail(lineNo, "subdirs must be create or table");
+            } else if (key.compare(0, 7, "subdir ") == 0 || key.compare(0, 7, "subdir\t") == 0) {
+                std::string path = Trim(key.substr(7));
+                std::replace(path.begin(), path.end(), '\\', '/');
+                while (!path.empty() && path.back() == '/')
+                    path.pop_back();
+                if (path.empty() || path[0] == '/' || path == "." || path.find("..") != std::string::npos)
+                    Fail(lineNo, "subdir '" + path + "' must be a path below the tree's source");
+                for (const KitTree::Subdir& s : tree.subdirs)
+                    if (s.path == path)
+                        Fail(lineNo, "subdir " + path + " is given twice");
+                tree.subdirs.push_back(
+                    {path, static_cast<std::int16_t>(Number(value, -4, 32767, lineNo, "destination")), lineNo});
+            } else if (key == "text")
+                tree.text = value;
+            else
+                Fail(lineNo, "unknown key '" + key + "' in [tree]");
         } else if (section == "file") {
             KitFile& file = kit.files.back();
             if (key == "source")
@@ -256,6 +319,41 @@ KitDescription ParseKitDescription(const std::string& text, const std::string& b
             id = it->second;
         }
     }
+    // Trees become files at their own place in the description; the
+    // destinations they create take ids above every one given.
+    std::int16_t nextId = 0;
+    for (const ProfileDestination& d : kit.destinations)
+        nextId = std::max<std::int16_t>(nextId, static_cast<std::int16_t>(d.id + 1));
+    std::vector<KitFile> files;
+    for (const Entry& e : order) {
+        if (e.kind == Entry::kArchive) {
+            kit.units.push_back({true, e.index});
+        } else if (e.kind == Entry::kFile) {
+            files.push_back(kit.files[e.index]);
+            kit.units.push_back({false, files.size() - 1});
+        } else {
+            const KitTree& tree = trees[e.index];
+            if (tree.source.empty())
+                Fail(tree.line, "[tree] has no source");
+            for (const KitTree::Subdir& s : tree.subdirs)
+                if (!destinationIds.count(s.destination))
+                    Fail(s.line, "subdir " + s.path + ": destination " + std::to_string(s.destination) +
+                                     " is not in [destinations]");
+            for (KitFile& f : ExpandKitTree(tree, kit.destinations, nextId)) {
+                if (f.archive.empty())
+                    CheckMediaName(f.name, f.line);
+                else if (f.name.size() >= ArchiveFormat::kNameWidth || !IsPlainFileName(f.name) ||
+                         f.name.find_first_of("\\/:*?\"<>|") != std::string::npos)
+                    Fail(f.line, "'" + f.source + "': '" + f.name + "' cannot be a member name");
+                files.push_back(f);
+                kit.units.push_back({false, files.size() - 1});
+            }
+        }
+    }
+    kit.files = files;
+    for (const ProfileDestination& d : kit.destinations)
+        destinationIds.insert(d.id);
+
     std::map<std::string, std::size_t> archiveByName;
     for (std::size_t i = 0; i < kit.archives.size(); ++i) {
         KitArchive& a = kit.archives[i];
@@ -265,7 +363,19 @@ KitDescription ParseKitDescription(const std::string& text, const std::string& b
     }
     std::vector<int> membersPerArchive(kit.archives.size(), 0);
     std::set<std::string> mediaNames;
+    // Two files of one name for one directory: the second would overwrite
+    // the first on the user's disk. -1 is carried but never installed.
+    std::map<std::pair<int, std::string>, const KitFile*> installedAs;
     for (KitFile& file : kit.files) {
+        if (file.destination != -1) {
+            auto placed = installedAs.emplace(std::make_pair(int(file.destination), Upper(file.name)), &file);
+            if (!placed.second) {
+                const KitFile& other = *placed.first->second;
+                Fail(file.line, "two files named " + file.name + " for destination " + std::to_string(file.destination) +
+                                    ": " + other.source + " (line " + std::to_string(other.line) + ") and " +
+                                    file.source);
+            }
+        }
         // Setup installing a copy of itself (for its uninstall entry) takes
         // the very file DISK01 starts it from.
         if (file.source.empty() && file.archive.empty() && IsSetupProgram(file.name) && !kit.settings.setupExe.empty())

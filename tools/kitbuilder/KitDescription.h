@@ -21,13 +21,17 @@ struct KitSettings {
     std::string setupExe;          // copied to DISK01 as SETUP.EXE when given
     std::string profileName = "SETUP.ini";
     std::string labelFormat = "Disk %d";  // label of a diskette without its own line
+    // Lines of the keys, for the builder's messages (0: not given).
+    int diskSizeLine = 0;
+    int setupExeLine = 0;
+    int profileReserveLine = 0;
 };
 
 struct KitArchive {
     std::string name;  // first volume's name, e.g. DATA.A1
     std::string component;
     std::int32_t method = 4;
-    int level = 9;
+    int level = 12;  // kKitDefaultLevel
     std::string text;
     int line = 0;
 };
@@ -38,6 +42,28 @@ struct KitFile {
     std::string component;
     std::string archive;  // empty: a single file on the media
     std::int16_t destination = 0;
+    std::string text;
+    int line = 0;
+};
+
+// A [tree] section: every file below a directory, or those matching its
+// wildcards, each becoming a KitFile named after the file. Subdirectories
+// go to the destinations of the `subdir` table, or, with `subdirs =
+// create`, to new destinations named after them.
+struct KitTree {
+    std::string source;                 // host directory, resolved like a file's source
+    std::vector<std::string> patterns;  // `*` and `?`, matched without regard to case; empty: every file
+    bool recurse = true;
+    std::string archive;
+    std::string component;
+    std::int16_t destination = 0;  // of the files directly in `source`
+    bool createSubdirs = false;
+    struct Subdir {
+        std::string path;  // relative, '/' separated
+        std::int16_t destination;
+        int line;
+    };
+    std::vector<Subdir> subdirs;
     std::string text;
     int line = 0;
 };
@@ -66,5 +92,17 @@ struct KitDescription {
 bool IsSetupProgram(const std::string& mediaName);
 
 // Parses and checks a description. baseDir resolves relative source paths.
+// [tree] sections are expanded here, from the directories as they are now,
+// into files in byte order of their relative paths, at the section's place.
 // Throws KitError with "line N: ..." for the first problem found.
 KitDescription ParseKitDescription(const std::string& text, const std::string& baseDir);
+
+// True when a file name matches a wildcard (`*` any run, `?` one
+// character), letters compared without regard to case as on DOS.
+bool MatchesWildcard(const std::string& name, const std::string& pattern);
+
+// The files of one tree, with destinations assigned; new destinations (for
+// `subdirs = create`) are appended to destinations, ids from nextId up.
+// Throws KitError naming the tree's line.
+std::vector<KitFile> ExpandKitTree(const KitTree& tree, std::vector<ProfileDestination>& destinations,
+                                   std::int16_t& nextId);
