@@ -240,6 +240,8 @@ KitResult BuildKit(const KitDescription& kit, const std::string& outputDir, File
                 disks.emplace_back();
             disks[current].used += data.size();
             disks[current].files.emplace_back(file.name, std::move(data));
+            ++result.singleFiles;
+            result.singleFileBytes += disks[current].files.back().second.size();
             item.name = file.name;
             item.size = static_cast<std::int32_t>(disks[current].files.back().second.size());
             item.kind = 0;
@@ -283,6 +285,11 @@ KitResult BuildKit(const KitDescription& kit, const std::string& outputDir, File
             throw KitError(At(archive.line) + "archive " + archive.name + ": " + e.what());
         } catch (const KitError& e) {
             throw KitError(At(archive.line) + e.what());
+        }
+        for (std::size_t k = 0; k < writer.Placements().size(); ++k) {
+            (once.Method(k) == ArchiveFormat::kMethodDeflated ? result.membersDeflated : result.membersStored) += 1;
+            result.memberBytesBefore += once.DecodedSize(k);
+            result.memberBytesAfter += writer.Placements()[k].storedSize;
         }
         item.name = archive.name;
         item.size = static_cast<std::int32_t>(decodedTotal);
@@ -331,6 +338,10 @@ KitResult BuildKit(const KitDescription& kit, const std::string& outputDir, File
         throw KitError(outputDir + " already holds a kit (DISK01); write into an empty directory");
     std::error_code error;
     for (std::size_t d = 0; d < disks.size(); ++d) {
+        KitDiskette written;
+        written.number = static_cast<int>(d + 1);
+        written.label = profile.diskettes[d].label;
+        written.capacity = diskSize;
         fs::path dir = fs::path(outputDir) / DiskDirName(static_cast<int>(d + 1));
         fs::create_directories(dir, error);
         if (error)
@@ -345,6 +356,8 @@ KitResult BuildKit(const KitDescription& kit, const std::string& outputDir, File
             if (!out)
                 throw KitError("cannot write " + path.string());
             result.listing.push_back(DiskDirName(static_cast<int>(d + 1)) + "/" + name + " " + std::to_string(n));
+            written.files.emplace_back(name, n);
+            written.bytes += n;
         };
         if (d == 0) {
             if (!setupExe.empty())
@@ -353,7 +366,38 @@ KitResult BuildKit(const KitDescription& kit, const std::string& outputDir, File
         }
         for (const auto& [name, data] : disks[d].files)
             put(name, data.data(), data.size());
+        result.disks.push_back(written);
     }
     result.diskettes = static_cast<int>(disks.size());
     return result;
+}
+
+namespace {
+
+// "12.3%" of part in whole, rounded down to a tenth so that a diskette
+// shown as 100.0% is full to the byte.
+std::string Percent(std::uint64_t part, std::uint64_t whole) {
+    if (whole == 0)
+        return "0.0%";
+    std::uint64_t tenths = part * 1000 / whole;
+    return std::to_string(tenths / 10) + "." + std::to_string(tenths % 10) + "%";
+}
+
+}  // namespace
+
+std::vector<std::string> KitSummary(const KitResult& result) {
+    std::vector<std::string> lines;
+    lines.push_back(std::to_string(result.disks.size()) + " diskette(s):");
+    for (const KitDiskette& d : result.disks)
+        lines.push_back("  " + DiskDirName(d.number) + "  " + std::to_string(d.files.size()) + " file(s), " +
+                        std::to_string(d.bytes) + " of " + std::to_string(d.capacity) + " bytes used (" +
+                        Percent(d.bytes, d.capacity) + ")");
+    const int members = result.membersStored + result.membersDeflated;
+    lines.push_back(std::to_string(members) + " member(s): " + std::to_string(result.membersDeflated) + " deflated, " +
+                    std::to_string(result.membersStored) + " stored; " + std::to_string(result.memberBytesBefore) +
+                    " bytes before, " + std::to_string(result.memberBytesAfter) + " after (" +
+                    Percent(result.memberBytesAfter, result.memberBytesBefore) + ")");
+    lines.push_back(std::to_string(result.singleFiles) + " single file(s): " + std::to_string(result.singleFileBytes) +
+                    " bytes");
+    return lines;
 }

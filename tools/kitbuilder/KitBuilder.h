@@ -5,6 +5,7 @@
 // order; an archive continues volume by volume onto the following
 // diskettes, as Setup's reader expects.
 
+#include <cstdint>
 #include <functional>
 #include <string>
 #include <vector>
@@ -13,12 +14,35 @@
 #include "tools/kitbuilder/InstallProfileWriter.h"
 #include "tools/kitbuilder/KitDescription.h"
 
+// One diskette as written.
+struct KitDiskette {
+    int number = 0;
+    std::string label;  // as the profile gives it
+    std::vector<std::pair<std::string, std::uint64_t>> files;  // name and size, in the order written
+    std::uint64_t bytes = 0;     // of all its files
+    std::uint64_t capacity = 0;  // disk_size
+};
+
 struct KitResult {
     int diskettes = 0;
     InstallProfile profile;
     std::string profileText;
     std::vector<std::string> listing;  // one line per file written, for the user
+    std::vector<KitDiskette> disks;    // DISK01, DISK02, ...
+    // Archive members by the method they got, with their installed bytes
+    // and the bytes the archives carry for them (headers not counted).
+    int membersStored = 0;
+    int membersDeflated = 0;
+    std::uint64_t memberBytesBefore = 0;
+    std::uint64_t memberBytesAfter = 0;
+    // Single files on the diskettes (SETUP.EXE and the profile not counted).
+    int singleFiles = 0;
+    std::uint64_t singleFileBytes = 0;
 };
+
+// The lines tvkit ends a build with: each diskette and how full it is, the
+// members stored and deflated, bytes before and after.
+std::vector<std::string> KitSummary(const KitResult& result);
 
 // Reads the sources (times and attributes through status), writes the kit
 // below outputDir and returns what was written. Throws KitError. progress

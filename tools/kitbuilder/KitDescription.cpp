@@ -75,6 +75,78 @@ void CheckMediaName(const std::string& name, int line) {
 
 }  // namespace
 
+const std::vector<KitKey>& KitDescriptionKeys() {
+    static const std::vector<KitKey> keys = {
+        {"kit", "disk_size", "1457664", "bytes per diskette (default 1457664, 3.5\" 1.44 MB; 737280 is 720 KB)"},
+        {"kit", "setup_exe", "../build/ship/app/SETUP.EXE", "the Setup program, copied to DISK01 as SETUP.EXE (optional)"},
+        {"kit", "profile_reserve", "16384", "bytes kept free on DISK01 for the install profile (default 16384)"},
+        {"kit", "profile_name", "SETUP.ini", "name of the install profile on DISK01 (default SETUP.ini)"},
+        {"kit", "label", "Tessaly Viewer Disk %d", "label of a diskette without a [diskettes] line; %d is its number"},
+        {"diskettes", "NUMBER", "LABEL | TEXT", "a diskette's own label (NUMBER 1-99)"},
+        {"destinations", "ID", "NAME | PARENT | PATH",
+         "an install directory; 0 (required) is the main one, PARENT -1 for none, -2 Windows, -3 System, -4 temporary"},
+        {"groups", "KEY", "NAME | DESCRIPTION | MINIMUM | TYPICAL | CUSTOM",
+         "a component; the last three (0 or 1) say which kinds of install take it"},
+        {"targets", "FILE", "ICON | NUMBER | MINIMIZED | ITEM NAME | ARGUMENTS | ICON FILE | PATH",
+         "a program item for an installed file"},
+        {"archive", "component", "Viewer", "component ([groups] key) of every member (required)"},
+        {"archive", "method", "deflate", "deflate (default) or stored"},
+        {"archive", "level", "12", "deflate level 0-12 (default 12; 10-12 need the host build, with libdeflate)"},
+        {"archive", "text", "", "field 5 of the archive's profile line (optional)"},
+        {"file", "source", "files/tyview.exe", "the file on the build host, relative to the description"},
+        {"file", "archive", "DATA.A1", "the archive that carries it; omitted: a single file on the diskette"},
+        {"file", "destination", "0", "destination id; -1 carried but not installed, -2 Windows, -3 System, -4 temporary"},
+        {"file", "component", "Viewer", "component; required for single files, members take their archive's"},
+        {"file", "text", "", "single files: field 5 of the profile line (optional)"},
+        {"tree", "source", "samples", "the directory on the build host whose files are taken"},
+        {"tree", "files", "*.mol *.pdb", "wildcards (* and ?, any case), blank- or comma-separated; omitted: every file"},
+        {"tree", "recurse", "1", "1 (default): subdirectories too; 0: only the files of source itself"},
+        {"tree", "archive", "SAMPLES.A1", "as for [file]: omitted, single files on the diskette"},
+        {"tree", "destination", "1", "destination of the files directly in source (default 0)"},
+        {"tree", "subdir PATH", "2", "destination of the subdirectory PATH (/ separated) and of what lies below it"},
+        {"tree", "subdirs", "create",
+         "table (default): subdirectories without a subdir line go with their parent; create: each becomes a new "
+         "destination named after it"},
+        {"tree", "component", "Samples", "as for [file] (default: the archive's)"},
+        {"tree", "text", "", "as for [file]"},
+    };
+    return keys;
+}
+
+namespace {
+
+// The placeholder-free head of a table key: "subdir" for "subdir PATH".
+bool KeyMatches(const std::string& tableKey, const std::string& key) {
+    std::size_t space = tableKey.find(' ');
+    if (space == std::string::npos)
+        return key == tableKey;
+    return key.size() > space && key.compare(0, space, tableKey, 0, space) == 0 &&
+           (key[space] == ' ' || key[space] == '\t');
+}
+
+bool IsKnownKey(const std::string& section, const std::string& key) {
+    for (const KitKey& k : KitDescriptionKeys())
+        if (section == k.section && KeyMatches(k.key, key))
+            return true;
+    return false;
+}
+
+}  // namespace
+
+std::string KitDescriptionHelp() {
+    std::string help;
+    std::string section;
+    for (const KitKey& k : KitDescriptionKeys()) {
+        if (section != k.section) {
+            section = k.section;
+            bool named = section == "archive" || section == "file" || section == "tree";
+            help += "[" + section + (named ? " NAME]\n" : "]\n");
+        }
+        help += std::string("  ") + k.key + " = " + k.example + "\n      " + k.meaning + "\n";
+    }
+    return help;
+}
+
 bool IsSetupProgram(const std::string& mediaName) {
     return Upper(mediaName) == "SETUP.EXE";
 }
@@ -149,6 +221,10 @@ KitDescription ParseKitDescription(const std::string& text, const std::string& b
         auto limit = maxFields.find(section);
         if (limit != maxFields.end() && f.size() > limit->second)
             Fail(lineNo, "[" + section + "] lines have at most " + std::to_string(limit->second) + " fields");
+        if (section == "kit" || section == "archive" || section == "file" || section == "tree") {
+            if (!IsKnownKey(section, key))
+                Fail(lineNo, "unknown key '" + key + "' in [" + section + "]");
+        }
         if (section == "archive" || section == "file" || section == "tree")
             CheckText(value, lineNo, key);
 

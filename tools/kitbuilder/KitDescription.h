@@ -97,6 +97,22 @@ bool IsSetupProgram(const std::string& mediaName);
 // Throws KitError with "line N: ..." for the first problem found.
 KitDescription ParseKitDescription(const std::string& text, const std::string& baseDir);
 
+// A key the description accepts, as --help shows it. Sections of named keys
+// ([kit], [archive NAME], [file NAME], [tree NAME]) take no other key; a key
+// with an upper-case word after the name ("subdir PATH") takes any text in
+// that place. The line sections ([destinations], [groups], [targets],
+// [diskettes]) have one entry telling the form of their lines.
+struct KitKey {
+    const char* section;  // "kit", "archive", "file", "tree", "destinations", ...
+    const char* key;      // "disk_size", "subdir PATH"; in a line section the form of the key ("ID")
+    const char* example;  // a value the parser accepts, or the form of the fields
+    const char* meaning;
+};
+const std::vector<KitKey>& KitDescriptionKeys();
+
+// Every section and key of KitDescriptionKeys, for --help.
+std::string KitDescriptionHelp();
+
 // True when a file name matches a wildcard (`*` any run, `?` one
 // character), letters compared without regard to case as on DOS.
 bool MatchesWildcard(const std::string& name, const std::string& pattern);

@@ -1,11 +1,12 @@
 // tvkit: builds the diskette images of a Tessaly Viewer kit from a kit
 // description, and checks a finished kit.
-//   tvkit [--quiet] DESCRIPTION OUTPUT_DIR
+//   tvkit [--quiet] [--threads N] DESCRIPTION OUTPUT_DIR
 //   tvkit verify [--quiet] KIT_DIR [PROFILE_NAME]
 // Exit code 0 on success, 1 on a bad description, a failed write or a
 // damaged kit, 2 on bad usage.
 
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <fstream>
 #include <sstream>
@@ -22,15 +23,39 @@
 namespace {
 
 const char kUsage[] =
-    "usage: tvkit [--quiet] DESCRIPTION OUTPUT_DIR\n"
+    "usage: tvkit [--quiet] [--threads N] DESCRIPTION OUTPUT_DIR\n"
     "       tvkit verify [--quiet] KIT_DIR [PROFILE_NAME]\n"
-    "\n"
-    "The first form builds a kit: DISK01, DISK02, ... below the empty OUTPUT_DIR,\n"
-    "from the kit description (see tools/kitbuilder/README.md).\n"
-    "'verify' reads a finished kit: every archive volume and member, every\n"
-    "checksum, and the install profile (default SETUP.ini) against the diskettes.\n"
-    "Progress goes to stderr unless --quiet is given.\n"
-    "Exit code: 0 success, 1 bad description, failed write or damaged kit, 2 bad usage.\n";
+    "       tvkit --help\n";
+
+// The options, as --help lists them.
+struct Option {
+    const char* name;
+    const char* argument;
+    const char* meaning;
+};
+const Option kOptions[] = {
+    {"--quiet", "", "no progress lines on stderr (the listing and summary still go to stdout)"},
+    {"--threads", "N", "deflate N members at once; 0 or absent: one per processor (the kit is the same for any N)"},
+    {"--help", "", "this text (also -h)"},
+};
+
+void PrintHelp() {
+    std::fputs(kUsage, stdout);
+    std::fputs("\n"
+               "The first form builds a kit: DISK01, DISK02, ... below the empty OUTPUT_DIR,\n"
+               "from the kit description (see tools/kitbuilder/README.md), lists every file\n"
+               "and member written on stdout and ends with a summary: each diskette and how\n"
+               "full it is, the members deflated and stored, bytes before and after.\n"
+               "'verify' reads a finished kit: every archive volume and member, every\n"
+               "checksum, and the install profile (default SETUP.ini) against the diskettes.\n"
+               "Exit code: 0 success, 1 bad description, failed write or damaged kit, 2 bad usage.\n"
+               "\nOptions:\n",
+               stdout);
+    for (const Option& o : kOptions)
+        std::printf("  %s%s%s\n      %s\n", o.name, *o.argument ? " " : "", o.argument, o.meaning);
+    std::fputs("\nThe description: sections and their keys (lines starting with ; or # are comments):\n", stdout);
+    std::fputs(KitDescriptionHelp().c_str(), stdout);
+}
 
 int Verify(const std::vector<std::string>& args, bool quiet) {
     if (args.empty() || args.size() > 2) {
@@ -49,7 +74,7 @@ int Verify(const std::vector<std::string>& args, bool quiet) {
     return result.problems.empty() ? 0 : 1;
 }
 
-int Build(const std::vector<std::string>& args, bool quiet) {
+int Build(const std::vector<std::string>& args, bool quiet, int threads) {
     if (args.size() != 2) {
         std::fputs(kUsage, stderr);
         return 2;
@@ -76,10 +101,12 @@ int Build(const std::vector<std::string>& args, bool quiet) {
     };
     try {
         KitDescription kit = ParseKitDescription(text.str(), baseDir);
-        KitResult result = BuildKit(kit, args[1], status, progress);
+        KitResult result = BuildKit(kit, args[1], status, progress, threads);
         for (const std::string& line : result.listing)
             std::printf("%s\n", line.c_str());
         std::printf("%d diskette(s) written to %s\n", result.diskettes, args[1].c_str());
+        for (const std::string& line : KitSummary(result))
+            std::printf("%s\n", line.c_str());
         return 0;
     } catch (const KitError& e) {
         std::fprintf(stderr, "tvkit: %s: %s\n", descriptionPath.c_str(), e.what());
@@ -95,13 +122,24 @@ int main(int argc, char** argv) {
     std::vector<std::string> args;
     bool quiet = false;
     bool verify = false;
+    int threads = 0;
     for (int i = 1; i < argc; ++i) {
         if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0) {
-            std::fputs(kUsage, stdout);
+            PrintHelp();
             return 0;
         }
         if (std::strcmp(argv[i], "--quiet") == 0)
             quiet = true;
+        else if (std::strcmp(argv[i], "--threads") == 0) {
+            char* end = nullptr;
+            long n = i + 1 < argc ? std::strtol(argv[i + 1], &end, 10) : -1;
+            if (i + 1 >= argc || !*argv[i + 1] || *end || n < 0 || n > 256) {
+                std::fprintf(stderr, "tvkit: --threads takes a number from 0 to 256\n");
+                return 2;
+            }
+            threads = static_cast<int>(n);
+            ++i;
+        }
         else if (i == 1 && std::strcmp(argv[i], "verify") == 0)
             verify = true;
         else if (argv[i][0] == '-' && argv[i][1] == '-') {
@@ -111,5 +149,5 @@ int main(int argc, char** argv) {
         } else
             args.push_back(argv[i]);
     }
-    return verify ? Verify(args, quiet) : Build(args, quiet);
+    return verify ? Verify(args, quiet) : Build(args, quiet, threads);
 }
