@@ -121,7 +121,7 @@ TEST(KitDescriptionKeys, EveryKeyOfTheHelpIsOneTheParserTakes) {
         "[destinations]\n0 = TVIEWER|-1|\n1 = SAMPLES|0|\n2 = HELP|0|\n"
         "[groups]\nViewer = Tessaly Viewer|Program files|1|1|1\nSamples = Samples|x|0|1|1\n"
         "[archive DATA.A1]\ncomponent = Viewer\n[archive SAMPLES.A1]\ncomponent = Samples\n"
-        "[file A.DAT]\nsource = src\narchive = DATA.A1\n";
+        "[file A.DAT]\nsource = src\narchive = DATA.A1\n[file B.DAT]\nsource = src\narchive = SAMPLES.A1\n";
     const std::string help = KitDescriptionHelp();
     std::set<std::string> sections;
     for (const KitKey& k : KitDescriptionKeys()) {
@@ -154,7 +154,7 @@ TEST(KitDescriptionKeys, EveryKeyOfTheHelpIsOneTheParserTakes) {
     EXPECT_EQ(sections, (std::set<std::string>{"kit", "diskettes", "destinations", "groups", "targets", "archive",
                                                "file", "tree"}));
     // And the sections of named keys take nothing else.
-    for (const char* section : {"[kit]\n", "[archive B.A1]\ncomponent = Viewer\n", "[file B.DAT]\n", "[tree t]\n"}) {
+    for (const char* section : {"[kit]\n", "[archive B.A1]\ncomponent = Viewer\n", "[file C.DAT]\n", "[tree t]\n"}) {
         try {
             ParseKitDescription(base + section + "compression = 9\n", scratch.path.string());
             ADD_FAILURE() << section << "compression accepted";

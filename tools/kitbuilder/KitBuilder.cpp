@@ -46,23 +46,51 @@ std::string DiskDirName(int number) {
 
 // One diskette while it is being filled.
 struct Disk {
-    std::uint64_t used = 0;
+    std::uint64_t used = 0;  // bytes, or the bytes of the clusters taken on a FAT diskette
+    std::uint32_t entries = 0;  // root entries taken (FAT diskettes only)
     std::vector<std::pair<std::string, Bytes>> files;
+};
+
+// What a diskette holds: bytes, or on a FAT diskette whole clusters and at
+// most so many root entries.
+class DiskSpace {
+public:
+    explicit DiskSpace(std::uint64_t diskSize) : diskSize(diskSize), fat(FatDisketteOf(diskSize)) {}
+
+    std::uint64_t Capacity() const { return fat ? std::uint64_t(fat->clusters) * fat->clusterSize : diskSize; }
+    // The room a file of n bytes takes.
+    std::uint64_t Charge(std::uint64_t n) const {
+        return fat ? (n + fat->clusterSize - 1) / fat->clusterSize * fat->clusterSize : n;
+    }
+    bool HasEntry(const Disk& d) const { return !fat || d.entries < fat->rootEntries - kLabelRootEntries; }
+    // True when a file of n bytes still goes onto the diskette.
+    bool Fits(const Disk& d, std::uint64_t n) const { return HasEntry(d) && d.used + Charge(n) <= Capacity(); }
+    void Take(Disk& d, std::uint64_t n) const {
+        d.used += Charge(n);
+        ++d.entries;
+    }
+    // Bytes a file may still have on the diskette.
+    std::uint64_t Free(const Disk& d) const { return HasEntry(d) && d.used < Capacity() ? Capacity() - d.used : 0; }
+
+private:
+    std::uint64_t diskSize;
+    const FatDiskette* fat;
 };
 
 // Volumes go to consecutive diskettes from `first`, the first one sharing
 // its diskette with what is already there.
 class DiskVolumeOutput : public VolumeOutput {
 public:
-    DiskVolumeOutput(std::vector<Disk>& disks, std::uint64_t diskSize, std::string firstName)
-        : disks(disks), diskSize(diskSize), name(std::move(firstName)) {}
+    DiskVolumeOutput(std::vector<Disk>& disks, const DiskSpace& space, std::string firstName)
+        : disks(disks), space(space), name(std::move(firstName)) {}
 
     void SetFirst(std::size_t disk) { first = disk; }
 
+    // The writer asks for every volume's capacity before it writes the
+    // first, so what is already on each diskette is all that counts.
     std::uint64_t VolumeCapacity(int index) override {
         std::size_t d = first + static_cast<std::size_t>(index);
-        std::uint64_t used = d < disks.size() ? disks[d].used : 0;
-        return used < diskSize ? diskSize - used : 0;
+        return d < disks.size() ? space.Free(disks[d]) : space.Capacity();
     }
     void BeginVolume(int index) override {
         std::size_t d = first + static_cast<std::size_t>(index);
@@ -90,14 +118,13 @@ public:
         // kit carries zeros there so that nothing but the files shapes it.
         if (volume.size() >= ArchiveFormat::kLeadHeaderSize && volume.size() - n < ArchiveFormat::kLeadHeaderSize)
             std::fill(volume.begin() + 4, volume.begin() + ArchiveFormat::kLeadHeaderSize, 0);
-        current->used += n;
     }
-    void EndVolume() override {}
+    void EndVolume() override { space.Take(*current, current->files.back().second.size()); }
 
 private:
     std::vector<Disk>& disks;
+    const DiskSpace& space;
     std::size_t first = 0;
-    std::uint64_t diskSize;
     std::string name;
     std::string firstName;
     Disk* current = nullptr;
@@ -153,6 +180,32 @@ void DeflateAll(const std::vector<std::pair<std::size_t, std::size_t>>& jobs,
 
 }  // namespace
 
+const FatDiskette* FatDisketteOf(std::uint64_t diskSize) {
+    // 720 KB: 1440 sectors less the boot sector, two FATs of 3 and a root
+    // of 112 entries (7 sectors) leave 713 clusters of 2 sectors; 1.44 MB:
+    // 2880 less 1, 2 x 9 and 14 leave 2847 clusters of one sector.
+    static const FatDiskette kinds[] = {{737280, 720, 1024, 713, 112}, {1457664, 1440, 512, 2847, 224}};
+    for (const FatDiskette& k : kinds)
+        if (k.diskSize == diskSize)
+            return &k;
+    return nullptr;
+}
+
+std::string VolumeLabel(const std::string& label) {
+    std::string cut = label.substr(0, 11);
+    while (!cut.empty() && cut.back() == ' ')
+        cut.pop_back();
+    return cut;
+}
+
+std::uint32_t VolumeLabelEntries(const std::string& label) {
+    const std::string cut = VolumeLabel(label);
+    if (cut.empty())
+        return 0;
+    return std::any_of(cut.begin(), cut.end(), [](char c) { return std::islower(static_cast<unsigned char>(c)); }) ? 2
+                                                                                                                 : 1;
+}
+
 KitResult BuildKit(const KitDescription& kit, const std::string& outputDir, FileStatusPlatform& status,
                    const std::function<void(const std::string&)>& progress, int threads) {
     auto tell = [&](const std::string& line) {
@@ -160,14 +213,21 @@ KitResult BuildKit(const KitDescription& kit, const std::string& outputDir, File
             progress(line);
     };
     const std::uint64_t diskSize = kit.settings.diskSize;
+    const DiskSpace space(diskSize);
     std::vector<Disk> disks(1);
+    KitResult result;
+    auto heardOf = [&result](std::int64_t time) { result.newestSourceTime = std::max(result.newestSourceTime, time); };
     Bytes setupExe;
-    if (!kit.settings.setupExe.empty())
+    if (!kit.settings.setupExe.empty()) {
         setupExe = ReadSource(kit.settings.setupExe, kit.settings.setupExeLine);
+        heardOf(status.GetStatus(kit.settings.setupExe).modTime);
+    }
     // DISK01 also carries Setup and its profile; the profile's size is only
     // known at the end, so room is kept for it.
-    disks[0].used = setupExe.size() + kit.settings.profileReserve;
-    if (disks[0].used >= diskSize)
+    if (!setupExe.empty())
+        space.Take(disks[0], setupExe.size());
+    space.Take(disks[0], kit.settings.profileReserve);
+    if (disks[0].used >= space.Capacity() || !space.HasEntry(disks[0]))
         throw KitError(At(kit.settings.profileReserveLine ? kit.settings.profileReserveLine : kit.settings.setupExeLine) +
                        "SETUP.EXE and the profile reserve do not fit on one diskette");
 
@@ -189,6 +249,7 @@ KitResult BuildKit(const KitDescription& kit, const std::string& outputDir, File
             m.destination = file.destination;
             FileStatus s = status.GetStatus(file.source);
             m.modTime = static_cast<std::int32_t>(s.modTime);
+            heardOf(s.modTime);
             // Files come out writable: a read-only bit on the build host is
             // an accident of the checkout, not a wish of the product.
             m.attributes = static_cast<std::uint16_t>(s.attributes & ~FileAttribute::readOnly & ~FileAttribute::directory);
@@ -207,7 +268,6 @@ KitResult BuildKit(const KitDescription& kit, const std::string& outputDir, File
 
     std::map<std::string, std::vector<ProfileSourceFile>> byComponent;
     std::size_t current = 0;
-    KitResult result;
 
     for (const KitUnit& unit : kit.units) {
         ProfileSourceFile item;
@@ -231,14 +291,15 @@ KitResult BuildKit(const KitDescription& kit, const std::string& outputDir, File
             }
             Bytes data = ReadSource(file.source, file.line);
             tell("reading " + file.name + " (" + std::to_string(data.size()) + " bytes)");
-            if (data.size() > diskSize)
+            heardOf(status.GetStatus(file.source).modTime);
+            if (space.Charge(data.size()) > space.Capacity())
                 throw KitError(At(file.line) + "file " + file.name + " (" + std::to_string(data.size()) +
                                " bytes) is larger than a diskette; put it into an archive");
-            if (disks[current].used + data.size() > diskSize)
+            if (!space.Fits(disks[current], data.size()))
                 ++current;
             if (disks.size() <= current)
                 disks.emplace_back();
-            disks[current].used += data.size();
+            space.Take(disks[current], data.size());
             disks[current].files.emplace_back(file.name, std::move(data));
             ++result.singleFiles;
             result.singleFileBytes += disks[current].files.back().second.size();
@@ -264,7 +325,7 @@ KitResult BuildKit(const KitDescription& kit, const std::string& outputDir, File
         if (decodedTotal > 2147483647u)
             throw KitError(At(archive.line) + "archive " + archive.name + " holds more than 2 GB");
 
-        DiskVolumeOutput output(disks, diskSize, archive.name);
+        DiskVolumeOutput output(disks, space, archive.name);
         // Deflate that does not shrink a file (already compressed data, tiny
         // files) only costs the reader time: such a member is stored. The
         // output deflates each member once, both to decide and to write.
@@ -276,7 +337,7 @@ KitResult BuildKit(const KitDescription& kit, const std::string& outputDir, File
                 writer.AddMember(once.Prepare(std::move(members[k]), std::move(deflatedOf[unit.index][k])));
             // Start on a fresh diskette when the current one cannot hold the
             // lead header and the headers that must share the first volume.
-            if (disks[current].used + writer.FirstVolumeNeed() + 1 > diskSize)
+            if (!space.Fits(disks[current], writer.FirstVolumeNeed() + 1))
                 ++first;
             output.SetFirst(first);
             int volumes = writer.Finish();
@@ -342,6 +403,7 @@ KitResult BuildKit(const KitDescription& kit, const std::string& outputDir, File
         written.number = static_cast<int>(d + 1);
         written.label = profile.diskettes[d].label;
         written.capacity = diskSize;
+        const FatDiskette* fat = FatDisketteOf(diskSize);
         fs::path dir = fs::path(outputDir) / DiskDirName(static_cast<int>(d + 1));
         fs::create_directories(dir, error);
         if (error)
@@ -358,6 +420,10 @@ KitResult BuildKit(const KitDescription& kit, const std::string& outputDir, File
             result.listing.push_back(DiskDirName(static_cast<int>(d + 1)) + "/" + name + " " + std::to_string(n));
             written.files.emplace_back(name, n);
             written.bytes += n;
+            if (fat) {
+                written.clusters += static_cast<std::uint32_t>((n + fat->clusterSize - 1) / fat->clusterSize);
+                ++written.rootEntries;
+            }
         };
         if (d == 0) {
             if (!setupExe.empty())
@@ -366,6 +432,8 @@ KitResult BuildKit(const KitDescription& kit, const std::string& outputDir, File
         }
         for (const auto& [name, data] : disks[d].files)
             put(name, data.data(), data.size());
+        if (fat)
+            written.rootEntries += VolumeLabelEntries(written.label);
         result.disks.push_back(written);
     }
     result.diskettes = static_cast<int>(disks.size());
@@ -388,10 +456,17 @@ std::string Percent(std::uint64_t part, std::uint64_t whole) {
 std::vector<std::string> KitSummary(const KitResult& result) {
     std::vector<std::string> lines;
     lines.push_back(std::to_string(result.disks.size()) + " diskette(s):");
-    for (const KitDiskette& d : result.disks)
-        lines.push_back("  " + DiskDirName(d.number) + "  " + std::to_string(d.files.size()) + " file(s), " +
-                        std::to_string(d.bytes) + " of " + std::to_string(d.capacity) + " bytes used (" +
-                        Percent(d.bytes, d.capacity) + ")");
+    for (const KitDiskette& d : result.disks) {
+        std::string line = "  " + DiskDirName(d.number) + "  " + std::to_string(d.files.size()) + " file(s), ";
+        if (const FatDiskette* fat = FatDisketteOf(d.capacity))
+            line += std::to_string(d.bytes) + " bytes, " + std::to_string(d.clusters) + " of " +
+                    std::to_string(fat->clusters) + " clusters (" + Percent(d.clusters, fat->clusters) + "), " +
+                    std::to_string(d.rootEntries) + " of " + std::to_string(fat->rootEntries) + " root entries";
+        else
+            line += std::to_string(d.bytes) + " of " + std::to_string(d.capacity) + " bytes used (" +
+                    Percent(d.bytes, d.capacity) + ")";
+        lines.push_back(line);
+    }
     const int members = result.membersStored + result.membersDeflated;
     lines.push_back(std::to_string(members) + " member(s): " + std::to_string(result.membersDeflated) + " deflated, " +
                     std::to_string(result.membersStored) + " stored; " + std::to_string(result.memberBytesBefore) +

@@ -77,7 +77,9 @@ void CheckMediaName(const std::string& name, int line) {
 
 const std::vector<KitKey>& KitDescriptionKeys() {
     static const std::vector<KitKey> keys = {
-        {"kit", "disk_size", "1457664", "bytes per diskette (default 1457664, 3.5\" 1.44 MB; 737280 is 720 KB)"},
+        {"kit", "disk_size", "1457664",
+         "bytes per diskette (default 1457664, 3.5\" 1.44 MB; 737280 is 720 KB); these two are filled in whole "
+         "FAT12 clusters and root entries, as their images hold files, other sizes to the byte"},
         {"kit", "setup_exe", "../build/ship/app/SETUP.EXE", "the Setup program, copied to DISK01 as SETUP.EXE (optional)"},
         {"kit", "profile_reserve", "16384", "bytes kept free on DISK01 for the install profile (default 16384)"},
         {"kit", "profile_name", "SETUP.ini", "name of the install profile on DISK01 (default SETUP.ini)"},

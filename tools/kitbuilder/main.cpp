@@ -1,6 +1,6 @@
 // tvkit: builds the diskette images of a Tessaly Viewer kit from a kit
 // description, and checks a finished kit.
-//   tvkit [--quiet] [--threads N] DESCRIPTION OUTPUT_DIR
+//   tvkit [--quiet] [--threads N] [--images] DESCRIPTION OUTPUT_DIR
 //   tvkit verify [--quiet] KIT_DIR [PROFILE_NAME]
 // Exit code 0 on success, 1 on a bad description, a failed write or a
 // damaged kit, 2 on bad usage.
@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -19,11 +20,16 @@
 #include "tools/kitbuilder/KitBuilder.h"
 #include "tools/kitbuilder/KitDescription.h"
 #include "tools/kitbuilder/KitVerifier.h"
+#ifndef _WIN32
+#include <stdlib.h>
+
+#include "tools/kitbuilder/KitImages.h"
+#endif
 
 namespace {
 
 const char kUsage[] =
-    "usage: tvkit [--quiet] [--threads N] DESCRIPTION OUTPUT_DIR\n"
+    "usage: tvkit [--quiet] [--threads N] [--images] DESCRIPTION OUTPUT_DIR\n"
     "       tvkit verify [--quiet] KIT_DIR [PROFILE_NAME]\n"
     "       tvkit --help\n";
 
@@ -36,6 +42,9 @@ struct Option {
 const Option kOptions[] = {
     {"--quiet", "", "no progress lines on stderr (the listing and summary still go to stdout)"},
     {"--threads", "N", "deflate N members at once; 0 or absent: one per processor (the kit is the same for any N)"},
+    {"--images", "",
+     "also write DISK01.IMG, DISK02.IMG, ...: FAT12 images of the diskettes (disk_size 737280 or 1457664), "
+     "made with mtools; not in the Windows build"},
     {"--help", "", "this text (also -h)"},
 };
 
@@ -47,7 +56,8 @@ void PrintHelp() {
                "and member written on stdout and ends with a summary: each diskette and how\n"
                "full it is, the members deflated and stored, bytes before and after.\n"
                "'verify' reads a finished kit: every archive volume and member, every\n"
-               "checksum, and the install profile (default SETUP.ini) against the diskettes.\n"
+               "checksum, and the install profile (default SETUP.ini) against the diskettes;\n"
+               "the DISKnn directories of KIT_DIR and its DISKnn.IMG images, each that is there.\n"
                "Exit code: 0 success, 1 bad description, failed write or damaged kit, 2 bad usage.\n"
                "\nOptions:\n",
                stdout);
@@ -66,15 +76,45 @@ int Verify(const std::vector<std::string>& args, bool quiet) {
         if (!quiet)
             std::fprintf(stderr, "%s\n", line.c_str());
     };
-    KitVerifyResult result = VerifyKit(args[0], args.size() > 1 ? args[1] : "SETUP.ini", progress);
-    for (const std::string& problem : result.problems)
-        std::printf("damaged: %s\n", problem.c_str());
-    std::printf("%d archive(s), %d member(s), %d single file(s): %s\n", result.archives, result.members,
-                result.singleFiles, result.problems.empty() ? "kit is sound" : "KIT IS DAMAGED");
-    return result.problems.empty() ? 0 : 1;
+    const std::string profile = args.size() > 1 ? args[1] : "SETUP.ini";
+    auto report = [](const std::string& what, const KitVerifyResult& result) {
+        for (const std::string& problem : result.problems)
+            std::printf("damaged: %s%s\n", what.empty() ? "" : (what + ": ").c_str(), problem.c_str());
+        std::printf("%s%d archive(s), %d member(s), %d single file(s): %s\n", what.empty() ? "" : (what + ": ").c_str(),
+                    result.archives, result.members, result.singleFiles,
+                    result.problems.empty() ? "kit is sound" : "KIT IS DAMAGED");
+        return result.problems.empty();
+    };
+    bool sound = true;
+    bool images = false;
+#ifndef _WIN32
+    // The images are unpacked as a drive would show them, and that is
+    // verified like the directories.
+    const std::vector<std::string> found = FindKitImages(args[0]);
+    if (!found.empty()) {
+        images = true;
+        std::string pattern = (std::filesystem::temp_directory_path() / "tvkit-verify-XXXXXX").string();
+        const char* temp = ::mkdtemp(&pattern[0]);
+        if (!temp) {
+            std::fprintf(stderr, "tvkit: cannot make a temporary directory\n");
+            return 1;
+        }
+        progress("unpacking " + std::to_string(found.size()) + " image(s) into " + temp);
+        KitVerifyResult result;
+        result.problems = ExtractKitImages(found, temp);
+        if (result.problems.empty())
+            result = VerifyKit(temp, profile, progress);
+        std::error_code ignored;
+        std::filesystem::remove_all(temp, ignored);
+        sound = report("DISK*.IMG", result);
+    }
+#endif
+    if (!images || std::filesystem::exists(std::filesystem::path(args[0]) / "DISK01"))
+        sound = report("", VerifyKit(args[0], profile, progress)) && sound;
+    return sound ? 0 : 1;
 }
 
-int Build(const std::vector<std::string>& args, bool quiet, int threads) {
+int Build(const std::vector<std::string>& args, bool quiet, int threads, bool images) {
     if (args.size() != 2) {
         std::fputs(kUsage, stderr);
         return 2;
@@ -101,10 +141,20 @@ int Build(const std::vector<std::string>& args, bool quiet, int threads) {
     };
     try {
         KitDescription kit = ParseKitDescription(text.str(), baseDir);
+        if (images && !FatDisketteOf(kit.settings.diskSize))
+            throw KitError((kit.settings.diskSizeLine ? "line " + std::to_string(kit.settings.diskSizeLine) + ": " : "") +
+                           "diskette images need disk_size 737280 (720 KB) or 1457664 (1.44 MB), not " +
+                           std::to_string(kit.settings.diskSize));
         KitResult result = BuildKit(kit, args[1], status, progress, threads);
+#ifndef _WIN32
+        if (images)
+            WriteKitImages(result, args[1], result.newestSourceTime, progress);
+#endif
         for (const std::string& line : result.listing)
             std::printf("%s\n", line.c_str());
         std::printf("%d diskette(s) written to %s\n", result.diskettes, args[1].c_str());
+        if (images)
+            std::printf("%d diskette image(s) written: DISK01.IMG to DISK%02d.IMG\n", result.diskettes, result.diskettes);
         for (const std::string& line : KitSummary(result))
             std::printf("%s\n", line.c_str());
         return 0;
@@ -123,6 +173,7 @@ int main(int argc, char** argv) {
     bool quiet = false;
     bool verify = false;
     int threads = 0;
+    bool images = false;
     for (int i = 1; i < argc; ++i) {
         if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0) {
             PrintHelp();
@@ -130,7 +181,14 @@ int main(int argc, char** argv) {
         }
         if (std::strcmp(argv[i], "--quiet") == 0)
             quiet = true;
-        else if (std::strcmp(argv[i], "--threads") == 0) {
+        else if (std::strcmp(argv[i], "--images") == 0) {
+#ifdef _WIN32
+            std::fprintf(stderr, "tvkit: diskette images are not supported on Windows (they are made with mtools)\n");
+            return 2;
+#else
+            images = true;
+#endif
+        } else if (std::strcmp(argv[i], "--threads") == 0) {
             char* end = nullptr;
             long n = i + 1 < argc ? std::strtol(argv[i + 1], &end, 10) : -1;
             if (i + 1 >= argc || !*argv[i + 1] || *end || n < 0 || n > 256) {
@@ -149,5 +207,9 @@ int main(int argc, char** argv) {
         } else
             args.push_back(argv[i]);
     }
-    return verify ? Verify(args, quiet) : Build(args, quiet, threads);
+    if (verify && (images || threads != 0)) {
+        std::fprintf(stderr, "tvkit: verify takes --quiet only\n");
+        return 2;
+    }
+    return verify ? Verify(args, quiet) : Build(args, quiet, threads, images);
 }
