@@ -125,7 +125,15 @@ done
 grep -qx "DISK\*.IMG: 0 archive(s), 0 member(s), 260 single file(s): kit is sound" "$work/verify.txt" ||
     { cat "$work/verify.txt"; fail "the small kit's images do not hold 260 files"; }
 
-# 4. Sizes mtools has no format for are refused, naming the reason.
+# 4. A directory with images of another kit is refused; so are sizes
+# mtools has no format for, naming the reason.
+mkdir -p "$work/stale"
+cp "$kit/DISK01.IMG" "$work/stale/DISK03.IMG"
+if "$tvkit" --quiet --images "$work/kit.ini" "$work/stale" > "$work/stale.txt" 2>&1; then
+    fail "--images wrote into a directory holding DISK03.IMG"
+fi
+grep -q 'already holds diskette images' "$work/stale.txt" || { cat "$work/stale.txt"; fail "no reason given for the stale image"; }
+[ -d "$work/stale/DISK01" ] && fail "the refused build wrote DISK01"
 sed 's/^disk_size = .*/disk_size = 800000/' "$work/kit.ini" > "$work/odd.ini"
 if "$tvkit" --quiet --images "$work/odd.ini" "$work/odd" > "$work/odd.txt" 2>&1; then
     fail "--images took disk_size 800000"

@@ -145,6 +145,11 @@ int Build(const std::vector<std::string>& args, bool quiet, int threads, bool im
             throw KitError((kit.settings.diskSizeLine ? "line " + std::to_string(kit.settings.diskSizeLine) + ": " : "") +
                            "diskette images need disk_size 737280 (720 KB) or 1457664 (1.44 MB), not " +
                            std::to_string(kit.settings.diskSize));
+#ifndef _WIN32
+        // As with DISK01: images of an older kit would be taken for this one's.
+        if (images && !FindKitImages(args[1]).empty())
+            throw KitError(args[1] + " already holds diskette images (DISK*.IMG); write into an empty directory");
+#endif
         KitResult result = BuildKit(kit, args[1], status, progress, threads);
 #ifndef _WIN32
         if (images)
