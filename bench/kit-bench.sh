@@ -7,10 +7,12 @@
 #         deflated; every deflated archive is set to the level measured);
 #   tree  a tree of real, mixed files, default 20 MB: a third Windows DLLs
 #         (Wine's), a third C headers (text), a third files that are already
-#         gzip-compressed, in nested directories, on 1.44 MB diskettes.
+#         gzip-compressed, in nested directories, on 1.44 MB diskettes;
+#   code  the same tree without the compressed third.
 #   sh bench/kit-bench.sh [MB] [RUNS]
-# Wall times are the best of RUNS (default 3). tvkit deflates on every
-# processor; gzip has one thread. Both tvkits are built here with -O2 and
+# Wall times are the best of RUNS (default 3), with that run's CPU time
+# (user + system), which moves less with other jobs' load. tvkit deflates on
+# every processor; gzip has one thread. Both tvkits are built here with -O2 and
 # without sanitizers, which would distort the figures. The demo input needs
 # the shipped programs (build/ship, made by scripts/build.sh).
 set -e
@@ -66,7 +68,7 @@ fill "$tree/BIN" DLL "$third" $(find /usr/lib/x86_64-linux-gnu/wine/x86_64-windo
 fill "$tree/TEXT" H "$third" $(find /usr/include -name '*.h' | LC_ALL=C sort)
 # shellcheck disable=SC2046
 fill "$tree/PACKED" GZ "$third" $(find /usr/share/doc /usr/share/man -name '*.gz' | LC_ALL=C sort)
-tree_ini() {  # tree_ini LEVEL
+tree_ini() {  # tree_ini LEVEL [SOURCE]
     cat <<EOF
 [kit]
 disk_size = 1457664
@@ -80,7 +82,7 @@ component = All
 method = deflate
 level = $1
 [tree all]
-source = $tree
+source = ${2:-$tree}
 files = *
 recurse = 1
 subdirs = create
@@ -88,6 +90,12 @@ archive = DATA.A1
 destination = 0
 EOF
 }
+
+# The same tree without its already compressed third, for what deflate
+# levels do on files that compress.
+code="$out/code-src"
+mkdir -p "$code"
+cp -al "$tree/BIN" "$tree/TEXT" "$code/"
 
 # The demo: its description beside links to the files it names.
 demo="$out/demo-desc"
@@ -102,37 +110,42 @@ demo_ini() {  # demo_ini LEVEL: the demo with every deflated archive at LEVEL
 }
 if [ ! -f "$root/build/ship/app/SETUP.EXE" ]; then
     echo "no build/ship: the demo input is skipped (sh scripts/build.sh makes it)"
-    inputs=tree
+    inputs="tree code"
 else
-    inputs="demo tree"
+    inputs="demo tree code"
 fi
 
-now() { date +%s.%N; }
 best=""
+# keep_best: the run in $out/time ("wall user system") if its wall time is
+# the best so far; $best is "wall cpu".
+keep_best() {
+    best=$(awk -v b="$best" '{ w = $1; c = $2 + $3 } END { split(b, o, " ");
+        if (b == "" || w < o[1]) printf "%.2f %.2f", w, c; else print b }' "$out/time")
+}
 measure() {  # measure INPUT LABEL PROGRAM LEVEL
     input=$1 label=$2 prog=$3 level=$4
     if [ "$input" = demo ]; then
         ini="$demo/kit.ini"
         demo_ini "$level" >"$ini"
-    else
+    elif [ "$input" = tree ]; then
         ini="$out/tree.ini"
         tree_ini "$level" >"$ini"
+    else
+        ini="$out/code.ini"
+        tree_ini "$level" "$code" >"$ini"
     fi
     best=""
     i=1
     while [ "$i" -le "$runs" ]; do
         rm -rf "$out/kit-out"
-        s=$(now)
-        "$prog" --quiet "$ini" "$out/kit-out" >/dev/null
-        e=$(now)
-        t=$(awk -v s="$s" -v e="$e" 'BEGIN { printf "%.3f", e - s }')
-        best=$(awk -v a="$best" -v b="$t" 'BEGIN { print (a == "" || b < a) ? b : a }')
+        /usr/bin/time -f '%e %U %S' -o "$out/time" "$prog" --quiet "$ini" "$out/kit-out" >/dev/null
+        keep_best
         i=$((i + 1))
     done
     if [ "$input" = demo ]; then pattern='SAMPLES.*'; else pattern='DATA.*'; fi
     bytes=$(find "$out/kit-out" -type f -name "$pattern" -exec cat {} + | wc -c)
     disks=$(find "$out/kit-out" -mindepth 1 -maxdepth 1 -type d -name 'DISK*' | wc -l)
-    echo "$input|$label|$bytes|$disks|$best" >>"$out/results"
+    echo "$input|$label|$bytes|$disks|${best% *}|${best#* }" >>"$out/results"
 }
 echo "cpu: $(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2 | sed 's/^ //'), $(nproc) processors, load: $(cut -d' ' -f1-3 /proc/loadavg)"
 for input in $inputs; do
@@ -143,26 +156,27 @@ for input in $inputs; do
     # gzip -6 on the deflated archive's sources, one stream
     if [ "$input" = demo ]; then
         set -- $(find -L "$demo/samples" -maxdepth 1 -type f \( -name '*.pdb' -o -name '*.mol' -o -name '*.xyz' \) | LC_ALL=C sort)
-    else
+    elif [ "$input" = tree ]; then
         set -- $(find "$tree" -type f | LC_ALL=C sort)
+    else
+        set -- $(find "$code" -type f | LC_ALL=C sort)
     fi
     best=""
     i=1
     while [ "$i" -le "$runs" ]; do
-        s=$(now)
-        gz=$(cat "$@" | gzip -6 | wc -c)
-        e=$(now)
-        t=$(awk -v s="$s" -v e="$e" 'BEGIN { printf "%.3f", e - s }')
-        best=$(awk -v a="$best" -v b="$t" 'BEGIN { print (a == "" || b < a) ? b : a }')
+        cat "$@" >"$out/one-stream"
+        /usr/bin/time -f '%e %U %S' -o "$out/time" gzip -6 -c "$out/one-stream" >"$out/one-stream.gz"
+        gz=$(wc -c <"$out/one-stream.gz")
+        keep_best
         i=$((i + 1))
     done
-    echo "$input|gzip -6 (one stream)|$gz|-|$best" >>"$out/results"
-    echo "$input|input|$(cat "$@" | wc -c)|-|-" >>"$out/results"
+    echo "$input|gzip -6 (one stream)|$gz|-|${best% *}|${best#* }" >>"$out/results"
+    echo "$input|input|$(wc -c <"$out/one-stream")|-|-|-" >>"$out/results"
 done
 
 echo
-echo "| input | compressor | archive bytes | vs zlib 9 | diskettes | wall s | MB/s in |"
-echo "|---|---|---|---|---|---|---|"
+echo "| input | compressor | archive bytes | vs zlib 9 | diskettes | wall s | CPU s | MB/s in (wall) |"
+echo "|---|---|---|---|---|---|---|---|"
 awk -F'|' '
     $2 == "input" { in_bytes[$1] = $3; next }
     { rows[++n] = $0; if ($2 ~ /^zlib 9/) z[$1] = $3 }
@@ -171,10 +185,10 @@ awk -F'|' '
             split(rows[i], f, "|")
             rel = (f[1] in z) ? sprintf("%+.2f %%", (f[3] - z[f[1]]) * 100 / z[f[1]]) : "-"
             rate = (f[5] > 0) ? sprintf("%.1f", in_bytes[f[1]] / 1048576 / f[5]) : "-"
-            printf "| %s (%.1f MB) | %s | %d | %s | %s | %s | %s |\n", f[1], in_bytes[f[1]] / 1048576, f[2], f[3], rel, f[4], f[5], rate
+            printf "| %s (%.1f MB) | %s | %d | %s | %s | %s | %s | %s |\n", f[1], in_bytes[f[1]] / 1048576, f[2], f[3], rel, f[4], f[5], f[6], rate
         }
     }' "$out/results"
 echo
 echo "archive bytes: the deflated archive's volumes on all diskettes (demo: SAMPLES.*, the samples; tree: DATA.*);"
-echo "gzip -6 compresses the same files as one stream. MB/s in: the archive's input over the wall time;"
+echo "gzip -6 compresses the same files as one stream. CPU: user + system of that run. MB/s in: the archive's input over the wall time;"
 echo "for the demo the wall time is the whole kit, programs stored, with the process start."
