@@ -139,6 +139,10 @@ xserver_pid=""
 [ -n "$DISPLAY" ] && xserver_pid=$(pgrep -f "^Xvfb $DISPLAY " | head -1)
 drive_c="$prefix/drive_c"
 
+# The Windows path of a host path, through drive Z: (the root; winepath
+# would start Debian's wine wrapper, which takes the 32-bit loader).
+winpath() { printf 'Z:%s\n' "$1" | tr / '\\'; }
+
 # --- measuring -------------------------------------------------------------
 now() { date +%s.%N; }
 median() { sort -n | awk '{ v[NR] = $1 } END { print v[int((NR + 1) / 2)] }'; }
@@ -226,8 +230,9 @@ report() {
 
 # What any window program costs under Wine, for reading Setup's peak against.
 rm -f "$out"/floor.*
-run_timed floor wine "$(winepath -w "$out/window_floor.exe")"
+run_timed floor wine "$(winpath "$out/window_floor.exe")"
 floor="$(awk '{ printf "%d KiB VmHWM, %d KiB RssAnon", $5, $6 }' "$out/floor.runs")"
+floor_anon=$(awk '{ print $6 }' "$out/floor.runs")
 
 echo "cpu: $(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2 | sed 's/^ //'), $(nproc) cores, load before: $(cut -d' ' -f1-3 /proc/loadavg)"
 echo "display: ${DISPLAY:-none}; runs per contender: $runs; wineserver and contenders on CPU 0"
@@ -248,17 +253,17 @@ for p in ${TVS_BENCH_PAYLOADS:-a b}; do
     (cd "$dir" && makensis -V1 setup.nsi >/dev/null)
     echo "payload: $files files, $bytes bytes; kit archive $archive bytes ($(ls -d "$dir"/kit/DISK* | wc -l) diskette); NSIS installer $(wc -c <"$dir/setup-nsis.exe") bytes"
     rm -f "$out"/*.runs "$out"/*.log
-    kitw=$(winepath -w "$dir/kit/DISK01")
+    kitw=$(winpath "$dir/kit/DISK01")
     i=1
     while [ "$i" -le "$runs" ]; do
         rm -rf "${drive_c:?}/$setupdir" "$drive_c/windows/TYViewer.log"
         run_timed SETUP wine "$kitw\\SETUP.EXE" /B
         rm -rf "${drive_c:?}/$nsisdir"
-        run_timed NSIS wine "$(winepath -w "$dir/setup-nsis.exe")" /S "/D=C:\\$nsisdir"
+        run_timed NSIS wine "$(winpath "$dir/setup-nsis.exe")" /S "/D=C:\\$nsisdir"
         rm -rf "${drive_c:?}/$limitdir" "${drive_c:?}/$zlibdir"
-        run_timed limit-reader wine "$(winepath -w "$out/install_limit.exe")" reader "$kitw\\DATA.A1" "C:\\$limitdir"
-        run_timed limit-zlib wine "$(winepath -w "$out/install_limit.exe")" zlib "$kitw\\DATA.A1" "C:\\$zlibdir"
-        run_timed logwrite wine "$(winepath -w "$out/log_writes.exe")" "$files" BENCHLOG.log "$(echo "$kind" | cut -c1 | tr a-z A-Z)" DAT
+        run_timed limit-reader wine "$(winpath "$out/install_limit.exe")" reader "$kitw\\DATA.A1" "C:\\$limitdir"
+        run_timed limit-zlib wine "$(winpath "$out/install_limit.exe")" zlib "$kitw\\DATA.A1" "C:\\$zlibdir"
+        run_timed logwrite wine "$(winpath "$out/log_writes.exe")" "$files" BENCHLOG.log "$(echo "$kind" | cut -c1 | tr a-z A-Z)" DAT
         i=$((i + 1))
     done
     report SETUP "$bytes" "$drive_c/$setupdir" "$dir/src"
@@ -278,7 +283,6 @@ for p in ${TVS_BENCH_PAYLOADS:-a b}; do
         echo "  ratios ($m): SETUP/NSIS $(ratio "$s" "$n"), SETUP/limit(reader) $(ratio "$s" "$r"), SETUP/limit(zlib) $(ratio "$s" "$z"), SETUP/(NSIS + log writes) $(ratio "$s" "$(awk -v a="$n" -v b="$l" 'BEGIN { print a + b }')")"
     done
     echo "  SETUP's peak: $(col SETUP 5 | sort -n | tail -1) KiB resident (VmHWM of its Wine process; target: below 16384 KiB); a bare window program: $floor"
-    floor_anon=$(awk '{ print $6 }' "$out/floor.runs")
     setup_above=$(($(col SETUP 6 | sort -n | tail -1) - floor_anon))
     nsis_above=$(($(col NSIS 6 | sort -n | tail -1) - floor_anon))
     echo "  private memory above the bare window program: SETUP $setup_above KiB, NSIS $nsis_above KiB"
