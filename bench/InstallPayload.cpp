@@ -1,12 +1,13 @@
 // Writes one payload for the install benchmark, always the same bytes for the
 // same arguments (fixed seed, no clock):
-//   install_payload big   DIR SETUP_EXE   ~64 MiB in ~200 files of mixed kinds
-//   install_payload small DIR SETUP_EXE   5,000 files of 200 B to 20 KiB
+//   install_payload big   DIR SETUP_EXE [x86|amd64]   ~64 MiB in ~200 files of mixed kinds
+//   install_payload small DIR SETUP_EXE [x86|amd64]   5,000 files of 200 B to 20 KiB
 // DIR receives:
 //   src/       the product files (8.3 names, one directory)
 //   kit.ini    a kit description for tvkit: one component, one deflated
 //              archive, destination 0 = INSTALL_NAME, one diskette
-//   setup.nsi  the same files as a silent zlib installer script for makensis
+//   setup.nsi  the same files as a silent zlib installer script for makensis,
+//              for NSIS's x86 (the default) or amd64 stub
 // and the program prints "files N bytes B" on stdout.
 // Host program; built by bench/install-bench.sh.
 
@@ -149,10 +150,11 @@ void WriteKit(const std::filesystem::path& dir, const std::string& setupExe, con
     if (!kit) throw std::runtime_error("cannot write kit.ini");
 }
 
-void WriteNsis(const std::filesystem::path& dir, const std::string& installName) {
+void WriteNsis(const std::filesystem::path& dir, const std::string& installName, bool amd64) {
     std::ofstream nsi(dir / "setup.nsi", std::ios::binary | std::ios::trunc);
     // zlib as our kit uses; silent; no uninstaller, no registry: the files only.
-    nsi << "Unicode false\nSetCompressor zlib\nSilentInstall silent\nRequestExecutionLevel user\n"
+    // The amd64 stub is built for Unicode only.
+    nsi << (amd64 ? "Target amd64-unicode\n" : "Unicode false\n") << "SetCompressor zlib\nSilentInstall silent\nRequestExecutionLevel user\n"
         << "Name \"Bench\"\nOutFile \"setup-nsis.exe\"\nInstallDir \"C:\\" << installName << "\"\n"
         << "Section\n  SetOutPath \"$INSTDIR\"\n  File \"src\\*.*\"\nSectionEnd\n";
     if (!nsi) throw std::runtime_error("cannot write setup.nsi");
@@ -161,8 +163,9 @@ void WriteNsis(const std::filesystem::path& dir, const std::string& installName)
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 4 || (std::strcmp(argv[1], "big") != 0 && std::strcmp(argv[1], "small") != 0)) {
-        std::fprintf(stderr, "usage: install_payload big|small DIR SETUP_EXE\n");
+    if (argc < 4 || argc > 5 || (std::strcmp(argv[1], "big") != 0 && std::strcmp(argv[1], "small") != 0) ||
+        (argc == 5 && std::strcmp(argv[4], "x86") != 0 && std::strcmp(argv[4], "amd64") != 0)) {
+        std::fprintf(stderr, "usage: install_payload big|small DIR SETUP_EXE [x86|amd64]\n");
         return 2;
     }
     try {
@@ -173,7 +176,7 @@ int main(int argc, char** argv) {
         const Payload p = big ? WriteBig(dir / "src") : WriteSmall(dir / "src");
         const std::string installName = big ? "TVBENCHA" : "TVBENCHB";
         WriteKit(dir, argv[3], installName, p);
-        WriteNsis(dir, big ? "NSBENCHA" : "NSBENCHB");
+        WriteNsis(dir, big ? "NSBENCHA" : "NSBENCHB", argc == 5 && std::strcmp(argv[4], "amd64") == 0);
         std::printf("files %zu bytes %llu\n", p.names.size(), static_cast<unsigned long long>(p.bytes));
     } catch (const std::exception& e) {
         std::fprintf(stderr, "install_payload: %s\n", e.what());

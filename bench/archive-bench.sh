@@ -1,11 +1,9 @@
 #!/bin/sh
-# Figures for the archive code, nothing asserted:
-#  1. extraction speed and peak memory of the reader and its coders on a
-#     generated payload (default 20 MB, mixed), next to zlib's own inflate of
-#     the same stored streams in the same run, natively and under Wine
-#     (the same source built for Windows, run with the test prefix);
-#  2. the kit builder's compression throughput (tvkit, level 9, with its
-#     check that deflate shrinks each file) next to gzip -6 on the same files.
+# Figures for the archive code, nothing asserted: extraction speed and peak
+# memory of the reader and its coders on a generated payload (default 20 MB,
+# mixed), next to zlib's own inflate of the same stored streams in the same
+# run, natively and under Wine (the same source built for Windows, run with
+# the test prefix). The kit builder's compression: bench/kit-bench.sh.
 #   sh bench/archive-bench.sh [MB] [RUNS]
 # Built here with -O2 and without sanitizers, which would distort the figures.
 set -e
@@ -59,28 +57,4 @@ if [ -n "$winexe" ]; then
 fi
 rm -rf "$data"
 
-# tvkit built here too: the host tree's is instrumented with sanitizers.
-tvkit="$out/tvkit"
-echo "building $tvkit (g++ -O2) ..."
-kitsrcs=$(echo "$srcs" | tr ' ' '\n' | grep -v 'ArchiveBench\.cpp$' | tr '\n' ' ')
-# shellcheck disable=SC2086
-if g++ -std=c++17 -O2 -DNDEBUG -I"$root" -o "$tvkit" $kitsrcs "$root"/tools/kitbuilder/*.cpp -lz; then
-    files="$out/files"
-    "$exe" files "$files" "$mb"
-    bytes=$(cat "$files"/src/*.DAT | wc -c)
-    now() { date +%s.%N; }
-    rate() { awk -v b="$bytes" -v s="$1" -v e="$2" 'BEGIN { printf "%.2f s = %.1f MB/s", e - s, b / 1048576 / (e - s) }'; }
-    i=1
-    while [ "$i" -le "$runs" ]; do
-        rm -rf "$files/kit"
-        s=$(now); "$tvkit" --quiet "$files/kit.ini" "$files/kit" >/dev/null; e=$(now)
-        kit=$(cat "$files"/kit/DISK*/DATA.* | wc -c)
-        echo "tvkit:   $(rate "$s" "$e"), $(awk -v k="$kit" 'BEGIN { printf "%.1f MB", k / 1048576 }') in volumes"
-        s=$(now); gz=$(cat "$files"/src/*.DAT | gzip -6 | wc -c); e=$(now)
-        echo "gzip -6: $(rate "$s" "$e"), $(awk -v k="$gz" 'BEGIN { printf "%.1f MB", k / 1048576 }') out"
-        i=$((i + 1))
-    done
-    rm -rf "$files"
-else
-    echo "tvkit did not build: compression figures skipped"
-fi
+echo "the kit builder's compression figures: sh bench/kit-bench.sh"

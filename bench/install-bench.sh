@@ -3,26 +3,38 @@
 # (fixed seeds, under build/bench/install):
 #   a  about 64 MiB in 200 files: molecule text, random bytes, zeros, code-like
 #   b  5,000 small files of 200 B to 20 KiB of the same kinds
-# For each, four contenders install the same files into a fresh directory of
-# the same Wine prefix (build/bench-prefix), each timed RUNS times, median
-# wall time printed:
-#   SETUP    the shipped build/ship/app/SETUP.EXE /B from a tvkit kit (one
-#            component, one deflated archive on one large diskette); this
-#            includes its registration, install log and page changes
+# in each Windows architecture the host can run: win32 (the shipped 32-bit
+# build/ship/app/SETUP.EXE in a 32-bit prefix, NSIS's x86 stub) where the
+# host executes 32-bit code, and win64 everywhere (the 64-bit build of the
+# same sources, build/win64/app/SETUP.EXE, under the 64-bit Wine, NSIS's
+# amd64 stub, "Target amd64-unicode"). For each, four contenders install the
+# same files into a fresh directory of the same Wine prefix (build/bench-
+# prefix, build/bench-prefix64), each timed RUNS times, median wall time
+# printed:
+#   SETUP    Setup /B from a tvkit kit (one component, one deflated archive
+#            on one large diskette); this includes its registration, install
+#            log and page changes
 #   NSIS     makensis, SetCompressor zlib, SilentInstall silent, /S /D=...
 #   limit    bench/InstallLimit.cpp: the same kit archive read by our archive
 #            reader (and, second line, by bare zlib), files written, no more
 #   logwrite bench/LogWrites.cpp: only the install log's per-file lines
 #            (WritePrivateProfileStringA, N times) into C:\windows
-# wineserver and every contender run on CPU 0 (taskset); the display is a
-# private Xvfb as for the main command (the prefix has a virtual desktop,
-# which cannot be created without a display). Besides wall time, the CPU time of the program, of
-# wineserver and of the X server is shown: it barely moves with the load of
-# other jobs on the shared cores, which wall time does. Peak memory of
-# SETUP.EXE: ru_maxrss of its Wine process (/usr/bin/time; the same as its
-# VmHWM), and its private memory (RssAnon) sampled from /proc.
-#   sh bench/install-bench.sh [RUNS]        (TVS_BENCH_PAYLOADS="a" for one payload)
-# A whole run with 3 runs each takes about 20 minutes, most of it payload b.
+# Every installed file is compared with its source after the runs.
+# wineserver and every contender run on CPU 0 (taskset). The prefix has a
+# virtual desktop, on a private Xvfb as for the main command: always measure
+# with one. On a bare X server without a window manager Wine waits 2 s for
+# every hidden top-level window ("wait_for_withdrawn_state ... timed out"),
+# which adds about 14 s to a Setup run. Besides wall time, the CPU time of
+# the program, of wineserver and of the X server is shown: it barely moves
+# with the load of other jobs on the shared cores, which wall time does.
+# Peak memory: ru_maxrss of the Wine process (/usr/bin/time; the same as its
+# VmHWM), and its private memory (RssAnon) sampled from /proc, each also
+# above what a bare window program (bench/WindowFloor.cpp) takes in the
+# same Wine. The last table sets both architectures side by side.
+#   sh bench/install-bench.sh [RUNS]        (TVS_BENCH_PAYLOADS="a" for one payload,
+#                                            TVS_BENCH_ARCHS="win64" for one architecture)
+# A whole run with 3 runs each takes about 20 minutes per architecture, most
+# of it payload b.
 set -e
 root=$(cd "$(dirname "$0")/.." && pwd)
 runs=${1:-3}
@@ -31,22 +43,64 @@ if [ -z "$DISPLAY" ]; then
     exec xvfb-run -a -s "-screen 0 1024x768x24" sh "$0" "$@"
 fi
 
-out="$root/build/bench/install"
-prefix="$root/build/bench-prefix"
-setup="$root/build/ship/app/SETUP.EXE"
-tvkit="$root/build/host/tools/kitbuilder/tvkit"
-mkdir -p "$out"
-
-for tool in makensis taskset xvfb-run wine i686-w64-mingw32-g++-posix; do
+top="$root/build/bench/install"
+mkdir -p "$top"
+for tool in makensis taskset xvfb-run i686-w64-mingw32-g++-posix x86_64-w64-mingw32-g++-posix; do
     if ! command -v "$tool" >/dev/null 2>&1; then
         echo "install-bench: $tool is missing (makensis: apt-get install -y nsis)" >&2
         exit 1
     fi
 done
+
+# One architecture: the rest of this file, run once for each by the loop at
+# the end with TVS_BENCH_ARCH set; it appends its ratios to $top/summary.
+if [ -z "${TVS_BENCH_ARCH:-}" ]; then
+    . "$root/scripts/wine-env.sh"
+    archs=${TVS_BENCH_ARCHS:-}
+    if [ -z "$archs" ]; then
+        if tvs_host_runs_32bit; then
+            archs="win32 win64"
+        else
+            archs=win64
+            echo "this host cannot run 32-bit code: the 32-bit build is not measured (skipped)"
+        fi
+    fi
+    rm -f "$top/summary"
+    for a in $archs; do
+        TVS_BENCH_ARCH=$a TVS_WINE_ARCH=$a sh "$0" "$runs"
+    done
+    echo
+    echo "== both architectures: Setup /B against NSIS (zlib) and the limit, medians of $runs runs =="
+    echo "| arch | payload | SETUP s | NSIS s | limit s | SETUP / NSIS | SETUP / limit | private above a bare window: SETUP / NSIS (KiB) |"
+    echo "|---|---|---|---|---|---|---|---|"
+    cat "$top/summary"
+    exit 0
+fi
+
+. "$root/scripts/wine-env.sh"
+arch=$TVS_BENCH_ARCH
+out="$top/$arch"
+mkdir -p "$out"
+tvkit="$root/build/host/tools/kitbuilder/tvkit"
+if [ "$arch" = win32 ]; then
+    setup="$root/build/ship/app/SETUP.EXE"
+    prefix="$root/build/bench-prefix"
+    cxx=i686-w64-mingw32-g++-posix
+    zlib=/usr/i686-w64-mingw32/lib/libz.a
+    nsis_target=x86
+else
+    setup="$root/build/win64/app/SETUP.EXE"
+    prefix="$root/build/bench-prefix64"
+    cxx=x86_64-w64-mingw32-g++-posix
+    zlib=/usr/x86_64-w64-mingw32/lib/libz.a
+    nsis_target=amd64
+fi
 if [ ! -x "$tvkit" ] || [ ! -f "$setup" ]; then
     echo "install-bench: building (scripts/build.sh) ..."
-    sh "$root/scripts/build.sh" >/dev/null
+    TVS_WINE_ARCH=$arch sh "$root/scripts/build.sh" >/dev/null
 fi
+echo
+echo "######## $arch: $setup ########"
 
 # --- helper programs -------------------------------------------------------
 echo "building the payload writer and the Windows helpers ..."
@@ -60,20 +114,15 @@ for f in "$root"/archive/*.cpp; do
 done
 wflags="-std=c++17 -O2 -DNDEBUG -I$root -static -static-libgcc -static-libstdc++"
 # shellcheck disable=SC2086
-i686-w64-mingw32-g++-posix $wflags -o "$out/install_limit.exe" "$root/bench/InstallLimit.cpp" $srcs \
-    /usr/i686-w64-mingw32/lib/libz.a -lpsapi
+$cxx $wflags -o "$out/install_limit.exe" "$root/bench/InstallLimit.cpp" $srcs "$zlib" -lpsapi
 # shellcheck disable=SC2086
-i686-w64-mingw32-g++-posix $wflags -o "$out/log_writes.exe" "$root/bench/LogWrites.cpp"
+$cxx $wflags -o "$out/log_writes.exe" "$root/bench/LogWrites.cpp"
 # shellcheck disable=SC2086
-i686-w64-mingw32-g++-posix $wflags -mwindows -o "$out/window_floor.exe" "$root/bench/WindowFloor.cpp"
+$cxx $wflags -mwindows -o "$out/window_floor.exe" "$root/bench/WindowFloor.cpp"
 
 # --- Wine prefix, server pinned to CPU 0 --------------------------------------
-export WINEPREFIX="$prefix" WINEARCH=win32 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml,winemenubuilder.exe="
-want=$(sed -n 's/^PREFIX_VERSION=//p' "$root/scripts/make-prefix.sh")
-if [ "$(cat "$prefix/.tvs-ready" 2>/dev/null)" != "$want" ]; then
-    echo "making the Wine prefix $prefix ..."
-    sh "$root/scripts/make-prefix.sh" "$prefix"
-fi
+export WINEPREFIX="$prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml,winemenubuilder.exe="
+tvs_ensure_prefix "$prefix"
 wineserver -k </dev/null >/dev/null 2>&1 || true
 wineserver -w </dev/null >/dev/null 2>&1 || true
 # Outside any pipe, fds detached (a persistent server holds them forever).
@@ -89,6 +138,10 @@ done
 xserver_pid=""
 [ -n "$DISPLAY" ] && xserver_pid=$(pgrep -f "^Xvfb $DISPLAY " | head -1)
 drive_c="$prefix/drive_c"
+
+# The Windows path of a host path, through drive Z: (the root; winepath
+# would start Debian's wine wrapper, which takes the 32-bit loader).
+winpath() { printf 'Z:%s\n' "$1" | tr / '\\'; }
 
 # --- measuring -------------------------------------------------------------
 now() { date +%s.%N; }
@@ -177,8 +230,9 @@ report() {
 
 # What any window program costs under Wine, for reading Setup's peak against.
 rm -f "$out"/floor.*
-run_timed floor wine "$(winepath -w "$out/window_floor.exe")"
+run_timed floor wine "$(winpath "$out/window_floor.exe")"
 floor="$(awk '{ printf "%d KiB VmHWM, %d KiB RssAnon", $5, $6 }' "$out/floor.runs")"
+floor_anon=$(awk '{ print $6 }' "$out/floor.runs")
 
 echo "cpu: $(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2 | sed 's/^ //'), $(nproc) cores, load before: $(cut -d' ' -f1-3 /proc/loadavg)"
 echo "display: ${DISPLAY:-none}; runs per contender: $runs; wineserver and contenders on CPU 0"
@@ -191,7 +245,7 @@ for p in ${TVS_BENCH_PAYLOADS:-a b}; do
     esac
     echo
     echo "== $title =="
-    counts=$("$out/install_payload" "$kind" "$dir" "$setup")
+    counts=$("$out/install_payload" "$kind" "$dir" "$setup" "$nsis_target")
     files=$(echo "$counts" | awk '{ print $2 }')
     bytes=$(echo "$counts" | awk '{ print $4 }')
     "$tvkit" --quiet "$dir/kit.ini" "$dir/kit" >/dev/null
@@ -199,17 +253,17 @@ for p in ${TVS_BENCH_PAYLOADS:-a b}; do
     (cd "$dir" && makensis -V1 setup.nsi >/dev/null)
     echo "payload: $files files, $bytes bytes; kit archive $archive bytes ($(ls -d "$dir"/kit/DISK* | wc -l) diskette); NSIS installer $(wc -c <"$dir/setup-nsis.exe") bytes"
     rm -f "$out"/*.runs "$out"/*.log
-    kitw=$(winepath -w "$dir/kit/DISK01")
+    kitw=$(winpath "$dir/kit/DISK01")
     i=1
     while [ "$i" -le "$runs" ]; do
         rm -rf "${drive_c:?}/$setupdir" "$drive_c/windows/TYViewer.log"
         run_timed SETUP wine "$kitw\\SETUP.EXE" /B
         rm -rf "${drive_c:?}/$nsisdir"
-        run_timed NSIS wine "$(winepath -w "$dir/setup-nsis.exe")" /S "/D=C:\\$nsisdir"
+        run_timed NSIS wine "$(winpath "$dir/setup-nsis.exe")" /S "/D=C:\\$nsisdir"
         rm -rf "${drive_c:?}/$limitdir" "${drive_c:?}/$zlibdir"
-        run_timed limit-reader wine "$(winepath -w "$out/install_limit.exe")" reader "$kitw\\DATA.A1" "C:\\$limitdir"
-        run_timed limit-zlib wine "$(winepath -w "$out/install_limit.exe")" zlib "$kitw\\DATA.A1" "C:\\$zlibdir"
-        run_timed logwrite wine "$(winepath -w "$out/log_writes.exe")" "$files" BENCHLOG.log "$(echo "$kind" | cut -c1 | tr a-z A-Z)" DAT
+        run_timed limit-reader wine "$(winpath "$out/install_limit.exe")" reader "$kitw\\DATA.A1" "C:\\$limitdir"
+        run_timed limit-zlib wine "$(winpath "$out/install_limit.exe")" zlib "$kitw\\DATA.A1" "C:\\$zlibdir"
+        run_timed logwrite wine "$(winpath "$out/log_writes.exe")" "$files" BENCHLOG.log "$(echo "$kind" | cut -c1 | tr a-z A-Z)" DAT
         i=$((i + 1))
     done
     report SETUP "$bytes" "$drive_c/$setupdir" "$dir/src"
@@ -229,6 +283,10 @@ for p in ${TVS_BENCH_PAYLOADS:-a b}; do
         echo "  ratios ($m): SETUP/NSIS $(ratio "$s" "$n"), SETUP/limit(reader) $(ratio "$s" "$r"), SETUP/limit(zlib) $(ratio "$s" "$z"), SETUP/(NSIS + log writes) $(ratio "$s" "$(awk -v a="$n" -v b="$l" 'BEGIN { print a + b }')")"
     done
     echo "  SETUP's peak: $(col SETUP 5 | sort -n | tail -1) KiB resident (VmHWM of its Wine process; target: below 16384 KiB); a bare window program: $floor"
+    setup_above=$(($(col SETUP 6 | sort -n | tail -1) - floor_anon))
+    nsis_above=$(($(col NSIS 6 | sort -n | tail -1) - floor_anon))
+    echo "  private memory above the bare window program: SETUP $setup_above KiB, NSIS $nsis_above KiB"
+    echo "| $arch | $title | $wall_SETUP | $wall_NSIS | $wall_limit_reader | $(ratio "$wall_SETUP" "$wall_NSIS") | $(ratio "$wall_SETUP" "$wall_limit_reader") | $setup_above / $nsis_above |" >>"$top/summary"
 done
 echo
 echo "load after: $(cut -d' ' -f1-3 /proc/loadavg)"
