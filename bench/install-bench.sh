@@ -13,7 +13,7 @@
 #   limit    bench/InstallLimit.cpp: the same kit archive read by our archive
 #            reader (and, second line, by bare zlib), files written, no more
 #   logwrite bench/LogWrites.cpp: only the install log's per-file lines
-#            (WritePrivateProfileStringA, N times) into C:\windows
+#            (N keys through the log's writer) into C:\windows
 # wineserver and every contender run on CPU 0 (taskset); the display is a
 # private Xvfb as for the main command (the prefix has a virtual desktop,
 # which cannot be created without a display). Besides wall time, the CPU time of the program, of
@@ -63,7 +63,10 @@ wflags="-std=c++17 -O2 -DNDEBUG -I$root -static -static-libgcc -static-libstdc++
 i686-w64-mingw32-g++-posix $wflags -o "$out/install_limit.exe" "$root/bench/InstallLimit.cpp" $srcs \
     /usr/i686-w64-mingw32/lib/libz.a -lpsapi
 # shellcheck disable=SC2086
-i686-w64-mingw32-g++-posix $wflags -o "$out/log_writes.exe" "$root/bench/LogWrites.cpp"
+i686-w64-mingw32-g++-posix $wflags -o "$out/log_writes.exe" "$root/bench/LogWrites.cpp" \
+    "$root/uninstall/DirectProfileFile_win.cpp" "$root/uninstall/ProfileText.cpp" "$root"/profile/*.cpp \
+    "$root/support/FilePath.cpp" "$root/support/FilePath_win.cpp" \
+    "$root/framework/Object.cpp" "$root/framework/Exception.cpp" "$root/errors/SetupException.cpp"
 # shellcheck disable=SC2086
 i686-w64-mingw32-g++-posix $wflags -mwindows -o "$out/window_floor.exe" "$root/bench/WindowFloor.cpp"
 
