@@ -18,7 +18,7 @@
 #   limit    bench/InstallLimit.cpp: the same kit archive read by our archive
 #            reader (and, second line, by bare zlib), files written, no more
 #   logwrite bench/LogWrites.cpp: only the install log's per-file lines
-#            (WritePrivateProfileStringA, N times) into C:\windows
+#            (N keys through the log's writer) into C:\windows
 # Every installed file is compared with its source after the runs.
 # wineserver and every contender run on CPU 0 (taskset). The prefix has a
 # virtual desktop, on a private Xvfb as for the main command: always measure
@@ -116,7 +116,10 @@ wflags="-std=c++17 -O2 -DNDEBUG -I$root -static -static-libgcc -static-libstdc++
 # shellcheck disable=SC2086
 $cxx $wflags -o "$out/install_limit.exe" "$root/bench/InstallLimit.cpp" $srcs "$zlib" -lpsapi
 # shellcheck disable=SC2086
-$cxx $wflags -o "$out/log_writes.exe" "$root/bench/LogWrites.cpp"
+$cxx $wflags -o "$out/log_writes.exe" "$root/bench/LogWrites.cpp" \
+    "$root/uninstall/DirectProfileFile_win.cpp" "$root/uninstall/ProfileText.cpp" "$root"/profile/*.cpp \
+    "$root/support/FilePath.cpp" "$root/support/FilePath_win.cpp" \
+    "$root/framework/Object.cpp" "$root/framework/Exception.cpp" "$root/errors/SetupException.cpp"
 # shellcheck disable=SC2086
 $cxx $wflags -mwindows -o "$out/window_floor.exe" "$root/bench/WindowFloor.cpp"
 

@@ -1,16 +1,17 @@
 #pragma once
 // The install log over its real file, with the registry's shared counts and
-// the system clock. Windows only.
+// the system clock. The file is written by DirectProfileFile, a line per
+// key, not rewritten whole for each. Windows only.
 
-#include "profile/PrivateProfile.h"
 #include "support/FilePath.h"
+#include "uninstall/DirectProfileFile.h"
 #include "uninstall/InstallLog.h"
 
 namespace install_log_detail {
 // Holds the file so that it is built before the log that writes into it.
 struct FileHolder {
     explicit FileHolder(const FilePath& path) : file(path) {}
-    PrivateProfile file;
+    DirectProfileFile file;
 };
 }  // namespace install_log_detail
 
