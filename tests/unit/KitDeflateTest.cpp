@@ -71,7 +71,7 @@ TEST(KitDeflate, EveryLevelMakesZlibStreamsTheReaderDecodes) {
             level12 = bytes;
     }
     EXPECT_LE(level12, level9);
-    // The default is the strongest level; out of range is refused by line.
+    // An archive without a level takes the default; out of range is refused by line.
     EXPECT_EQ(ParseKitDescription(Description(-1, 1), ".").archives[0].level, kKitDefaultLevel);
     try {
         ParseKitDescription(Description(13, 1), ".");

@@ -93,7 +93,7 @@ const std::vector<KitKey>& KitDescriptionKeys() {
          "a program item for an installed file"},
         {"archive", "component", "Viewer", "component ([groups] key) of every member (required)"},
         {"archive", "method", "deflate", "deflate (default) or stored"},
-        {"archive", "level", "12", "deflate level 0-12 (default 12; 10-12 need the host build, with libdeflate)"},
+        {"archive", "level", "9", "deflate level 0-12 (default 9; 10-12 need the host build, with libdeflate)"},
         {"archive", "text", "", "field 5 of the archive's profile line (optional)"},
         {"file", "source", "files/tyview.exe", "the file on the build host, relative to the description"},
         {"file", "archive", "DATA.A1", "the archive that carries it; omitted: a single file on the diskette"},

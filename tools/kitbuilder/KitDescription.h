@@ -31,7 +31,7 @@ struct KitArchive {
     std::string name;  // first volume's name, e.g. DATA.A1
     std::string component;
     std::int32_t method = 4;
-    int level = 12;  // kKitDefaultLevel
+    int level = 9;  // kKitDefaultLevel
     std::string text;
     int line = 0;
 };
