@@ -30,27 +30,27 @@ private:
     std::size_t length = 0;
 };
 
-struct Spec {
+struct Directive {
     bool left = false, plus = false, space = false, alternate = false, zero = false;
     int width = 0;
     int precision = -1;  // none given
 };
 
 // Writes prefix (sign, 0x) and digits, padded to the width as the flags say.
-void Emit(Sink& out, const Spec& spec, const char* prefix, const char* digits, std::size_t count, int minDigits) {
+void Emit(Sink& out, const Directive& conv, const char* prefix, const char* digits, std::size_t count, int minDigits) {
     const std::size_t prefixLength = std::strlen(prefix);
     const int zeros = minDigits > static_cast<int>(count) ? minDigits - static_cast<int>(count) : 0;
     const int body = static_cast<int>(prefixLength + count) + zeros;
-    int pad = spec.width > body ? spec.width - body : 0;
-    if (!spec.left && !spec.zero) out.Repeat(' ', pad);
+    int pad = conv.width > body ? conv.width - body : 0;
+    if (!conv.left && !conv.zero) out.Repeat(' ', pad);
     out.Put(prefix, prefixLength);
-    if (!spec.left && spec.zero) out.Repeat('0', pad);
+    if (!conv.left && conv.zero) out.Repeat('0', pad);
     out.Repeat('0', zeros);
     out.Put(digits, count);
-    if (spec.left) out.Repeat(' ', pad);
+    if (conv.left) out.Repeat(' ', pad);
 }
 
-void Integer(Sink& out, Spec spec, std::uintmax_t magnitude, bool negative, unsigned base, bool upper, char conversion) {
+void Integer(Sink& out, Directive conv, std::uintmax_t magnitude, bool negative, unsigned base, bool upper, char conversion) {
     char digits[72];
     std::size_t n = 0;
     const char* set = upper ? "0123456789ABCDEF" : "0123456789abcdef";
@@ -60,36 +60,36 @@ void Integer(Sink& out, Spec spec, std::uintmax_t magnitude, bool negative, unsi
         digits[i] = digits[n - 1 - i];
         digits[n - 1 - i] = t;
     }
-    int minDigits = spec.precision < 0 ? 1 : spec.precision;
-    if (spec.precision >= 0) spec.zero = false;  // a precision turns the 0 flag off
+    int minDigits = conv.precision < 0 ? 1 : conv.precision;
+    if (conv.precision >= 0) conv.zero = false;  // a precision turns the 0 flag off
     const char* prefix = "";
     if (conversion == 'd' || conversion == 'i')
-        prefix = negative ? "-" : spec.plus ? "+" : spec.space ? " " : "";
-    else if (spec.alternate && base == 16 && magnitude)
+        prefix = negative ? "-" : conv.plus ? "+" : conv.space ? " " : "";
+    else if (conv.alternate && base == 16 && magnitude)
         prefix = upper ? "0X" : "0x";
-    else if (spec.alternate && base == 8 && minDigits <= static_cast<int>(n))
+    else if (conv.alternate && base == 8 && minDigits <= static_cast<int>(n))
         minDigits = static_cast<int>(n) + 1;  // a leading 0
-    Emit(out, spec, prefix, digits, n, minDigits);
+    Emit(out, conv, prefix, digits, n, minDigits);
 }
 
 // Fixed-point, exact for magnitudes below 2^64 and up to 18 decimals; beyond
 // that the digits are approximate, which no text of this program needs.
-void Fixed(Sink& out, Spec spec, long double value) {
+void Fixed(Sink& out, Directive conv, long double value) {
     const char* sign = "";
     if (value < 0) {
         sign = "-";
         value = -value;
-    } else if (spec.plus) {
+    } else if (conv.plus) {
         sign = "+";
-    } else if (spec.space) {
+    } else if (conv.space) {
         sign = " ";
     }
     if (value != value || value > 1.8e19L) {  // NaN, infinite or too large for the digits below
-        spec.zero = false;
-        Emit(out, spec, sign, value != value ? "nan" : "inf", 3, 0);
+        conv.zero = false;
+        Emit(out, conv, sign, value != value ? "nan" : "inf", 3, 0);
         return;
     }
-    int precision = spec.precision < 0 ? 6 : spec.precision > 18 ? 18 : spec.precision;
+    int precision = conv.precision < 0 ? 6 : conv.precision > 18 ? 18 : conv.precision;
     long double scale = 1;
     for (int i = 0; i < precision; ++i) scale *= 10;
     long double whole = static_cast<long double>(static_cast<std::uint64_t>(value));
@@ -111,13 +111,13 @@ void Fixed(Sink& out, Spec spec, long double value) {
     for (std::uint64_t v = intPart; v; v /= 10) rev[r++] = static_cast<char>('0' + v % 10);
     if (!r) rev[r++] = '0';
     while (r) digits[n++] = rev[--r];
-    if (precision > 0 || spec.alternate) digits[n++] = '.';
+    if (precision > 0 || conv.alternate) digits[n++] = '.';
     for (int i = precision - 1; i >= 0; --i) {
         digits[n + static_cast<std::size_t>(i)] = static_cast<char>('0' + fracPart % 10);
         fracPart /= 10;
     }
     n += static_cast<std::size_t>(precision);
-    Emit(out, spec, sign, digits, n, 0);
+    Emit(out, conv, sign, digits, n, 0);
 }
 
 }  // namespace
@@ -130,39 +130,39 @@ int BoundedFormatV(char* buffer, std::size_t size, const char* format, std::va_l
             continue;
         }
         const char* start = p++;
-        Spec spec;
+        Directive conv;
         for (;; ++p) {
-            if (*p == '-') spec.left = true;
-            else if (*p == '+') spec.plus = true;
-            else if (*p == ' ') spec.space = true;
-            else if (*p == '#') spec.alternate = true;
-            else if (*p == '0') spec.zero = true;
+            if (*p == '-') conv.left = true;
+            else if (*p == '+') conv.plus = true;
+            else if (*p == ' ') conv.space = true;
+            else if (*p == '#') conv.alternate = true;
+            else if (*p == '0') conv.zero = true;
             else break;
         }
         if (*p == '*') {
-            spec.width = va_arg(args, int);
-            if (spec.width < 0) {
-                spec.left = true;
-                spec.width = spec.width == -2147483647 - 1 ? 2147483647 : -spec.width;
+            conv.width = va_arg(args, int);
+            if (conv.width < 0) {
+                conv.left = true;
+                conv.width = conv.width == -2147483647 - 1 ? 2147483647 : -conv.width;
             }
             ++p;
         } else {
             for (; *p >= '0' && *p <= '9'; ++p)
-                spec.width = spec.width > 100000000 ? spec.width : spec.width * 10 + (*p - '0');
+                conv.width = conv.width > 100000000 ? conv.width : conv.width * 10 + (*p - '0');
         }
         if (*p == '.') {
             ++p;
-            spec.precision = 0;
+            conv.precision = 0;
             if (*p == '*') {
-                spec.precision = va_arg(args, int);
-                if (spec.precision < 0) spec.precision = -1;
+                conv.precision = va_arg(args, int);
+                if (conv.precision < 0) conv.precision = -1;
                 ++p;
             } else {
                 for (; *p >= '0' && *p <= '9'; ++p)
-                    spec.precision = spec.precision > 100000000 ? spec.precision : spec.precision * 10 + (*p - '0');
+                    conv.precision = conv.precision > 100000000 ? conv.precision : conv.precision * 10 + (*p - '0');
             }
         }
-        if (spec.left) spec.zero = false;
+        if (conv.left) conv.zero = false;
         int longs = 0;  // -2 hh, -1 h, 0 int, 1 long, 2 long long / intmax_t / size_t
         bool longDouble = false;
         for (;; ++p) {
@@ -180,7 +180,7 @@ int BoundedFormatV(char* buffer, std::size_t size, const char* format, std::va_l
             if (longs == -1) v = static_cast<short>(v);
             if (longs <= -2) v = static_cast<signed char>(v);
             const std::uintmax_t magnitude = v < 0 ? 0 - static_cast<std::uintmax_t>(v) : static_cast<std::uintmax_t>(v);
-            Integer(out, spec, magnitude, v < 0, 10, false, c);
+            Integer(out, conv, magnitude, v < 0, 10, false, c);
             break;
         }
         case 'u':
@@ -192,28 +192,28 @@ int BoundedFormatV(char* buffer, std::size_t size, const char* format, std::va_l
                                             : va_arg(args, unsigned);
             if (longs == -1) v = static_cast<unsigned short>(v);
             if (longs <= -2) v = static_cast<unsigned char>(v);
-            Integer(out, spec, v, false, c == 'u' ? 10 : c == 'o' ? 8 : 16, c == 'X', c);
+            Integer(out, conv, v, false, c == 'u' ? 10 : c == 'o' ? 8 : 16, c == 'X', c);
             break;
         }
         case 'p': {
             const void* v = va_arg(args, void*);
-            spec.alternate = true;
-            Integer(out, spec, reinterpret_cast<std::uintptr_t>(v), false, 16, false, 'x');
+            conv.alternate = true;
+            Integer(out, conv, reinterpret_cast<std::uintptr_t>(v), false, 16, false, 'x');
             break;
         }
         case 'c': {
             const char ch = static_cast<char>(va_arg(args, int));
-            spec.zero = false;
-            Emit(out, spec, "", &ch, 1, 0);
+            conv.zero = false;
+            Emit(out, conv, "", &ch, 1, 0);
             break;
         }
         case 's': {
             const char* s = va_arg(args, const char*);
             if (!s) s = "(null)";
             std::size_t n = 0;
-            while (s[n] && (spec.precision < 0 || n < static_cast<std::size_t>(spec.precision))) ++n;
-            spec.zero = false;
-            Emit(out, spec, "", s, n, 0);
+            while (s[n] && (conv.precision < 0 || n < static_cast<std::size_t>(conv.precision))) ++n;
+            conv.zero = false;
+            Emit(out, conv, "", s, n, 0);
             break;
         }
         case 'f':
@@ -222,7 +222,7 @@ int BoundedFormatV(char* buffer, std::size_t size, const char* format, std::va_l
         case 'E':
         case 'g':
         case 'G':
-            Fixed(out, spec, longDouble ? va_arg(args, long double) : va_arg(args, double));
+            Fixed(out, conv, longDouble ? va_arg(args, long double) : va_arg(args, double));
             break;
         case '%':
             out.Put('%');
