@@ -32,6 +32,12 @@ public:
     // modification time (keeping the creation and access times of `current`)
     // only when status.modTime is nonzero. Throws CFileException.
     virtual void SetStatus(const std::string& path, const FileStatus& status, const FileStatus& current) = 0;
+    // What an extracted member's output gets: the modification time (when
+    // nonzero; the creation and access times stay as they are) and the
+    // attribute byte (changed when it differs). The same as GetStatus then
+    // SetStatus, which is what this does unless a platform can do it with
+    // fewer calls. Throws CFileException.
+    virtual void ApplyTimeAndAttributes(const std::string& path, std::int64_t modTime, std::uint8_t attributes);
 };
 
 // The platform used by entries that were given none. The Windows program

@@ -50,30 +50,54 @@ public:
         // Times first: once the read-only bit is set the file can no longer
         // be opened for writing to take them.
         if (status.modTime != 0) {
-            UniqueFile file(CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                        OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-            if (!file.IsValid())
-                CFileException::ThrowOsError(static_cast<long>(GetLastError()), path);
             FILETIME created = ToFileTime(current.createTime);
             FILETIME accessed = ToFileTime(current.accessTime);
-            FILETIME modified = ToFileTime(status.modTime);
-            if (!SetFileTime(file.Get(), current.createTime ? &created : nullptr,
-                             current.accessTime ? &accessed : nullptr, &modified))
-                CFileException::ThrowOsError(static_cast<long>(GetLastError()), path);
+            SetTimes(path, current.createTime ? &created : nullptr, current.accessTime ? &accessed : nullptr,
+                     status.modTime);
         }
+        SetAttributesWhenChanged(path, status.attributes, current.attributes);
+    }
+
+    void ApplyTimeAndAttributes(const std::string& path, std::int64_t modTime, std::uint8_t attributes) override {
+        // Once per installed file. GetFileAttributesA instead of the search
+        // that GetStatus makes, and no creation and access times to write
+        // back (null leaves them as they are, to the fraction of a second):
+        // under Wine the search alone is four server requests, a third of
+        // what placing a small file costs.
+        const DWORD current = GetFileAttributesA(path.c_str());
+        if (current == INVALID_FILE_ATTRIBUTES)
+            CFileException::ThrowOsError(static_cast<long>(GetLastError()), path);
+        if (modTime != 0)
+            SetTimes(path, nullptr, nullptr, modTime);
+        SetAttributesWhenChanged(path, attributes, static_cast<std::uint8_t>(current & 0xFF));
+    }
+
+private:
+    static void SetTimes(const std::string& path, const FILETIME* created, const FILETIME* accessed,
+                         std::int64_t modTime) {
+        UniqueFile file(CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (!file.IsValid())
+            CFileException::ThrowOsError(static_cast<long>(GetLastError()), path);
+        FILETIME modified = ToFileTime(modTime);
+        if (!SetFileTime(file.Get(), created, accessed, &modified))
+            CFileException::ThrowOsError(static_cast<long>(GetLastError()), path);
+    }
+
+    static void SetAttributesWhenChanged(const std::string& path, std::uint8_t wanted, std::uint8_t current) {
         // Only the bits a file can carry: a directory or volume bit in a
         // damaged header must not make SetFileAttributesA fail.
         const DWORD settable = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM |
                                FILE_ATTRIBUTE_ARCHIVE;
-        if ((status.attributes & settable) != (current.attributes & settable)) {
-            // Zero is not accepted by Windows 95; the plain file attribute
-            // is spelled out instead.
-            DWORD attributes = status.attributes & settable;
-            if (attributes == 0)
-                attributes = FILE_ATTRIBUTE_NORMAL;
-            if (!SetFileAttributesA(path.c_str(), attributes))
-                CFileException::ThrowOsError(static_cast<long>(GetLastError()), path);
-        }
+        if ((wanted & settable) == (current & settable))
+            return;
+        // Zero is not accepted by Windows 95; the plain file attribute is
+        // spelled out instead.
+        DWORD attributes = wanted & settable;
+        if (attributes == 0)
+            attributes = FILE_ATTRIBUTE_NORMAL;
+        if (!SetFileAttributesA(path.c_str(), attributes))
+            CFileException::ThrowOsError(static_cast<long>(GetLastError()), path);
     }
 };
 

@@ -120,4 +120,7 @@ private:
     InstallRecorder& recorder;
     InstallSite& site;
     bool tempPending = false;  // tempPath names a file of ours not yet committed
+    // The destination directory the last member was installed into, made or
+    // found there; empty before the first.
+    std::string madeDirectory;
 };

@@ -16,6 +16,15 @@ constexpr std::int16_t kDestWindows = -2;
 constexpr std::int16_t kDestSystem = -3;
 constexpr std::int32_t kStoredMethod = 2;
 
+bool IsDirectory(std::string path) {
+    // Without a trailing backslash, which not every system accepts here;
+    // a drive's root keeps it.
+    if (path.size() > 3 && (path.back() == '\\' || path.back() == '/'))
+        path.pop_back();
+    const DWORD attributes = ::GetFileAttributesA(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
 }  // namespace
 
 CInstallEntry::CInstallEntry(CMultiFile& owner, std::string componentKey, InstallRecorder& recorder,
@@ -90,7 +99,14 @@ void CInstallEntry::ResolvePaths() {
                           text.compare(0, 2, "\\\\") == 0;
     if (!absolute)
         throw CFileException(CFileException::badPath, -1, memberName);
-    dir.CreateDirectoryOrThrow(true);
+    // Members of one archive mostly share a directory. Making it again for
+    // each would also make it the current directory each time, a handful of
+    // server requests under Wine; while it is still there it is left alone.
+    if (text != madeDirectory || !IsDirectory(text)) {
+        madeDirectory.clear();
+        dir.CreateDirectoryOrThrow(true);
+        madeDirectory = text;
+    }
 
     finalPath = dir;
     finalPath.SetFileName(name);

@@ -42,12 +42,7 @@ FileStatusPlatform& CMultiFileEntry::Platform() const {
 }
 
 void CMultiFileEntry::ApplyHeaderStatus() {
-    FileStatusPlatform& p = Platform();
-    FileStatus current = p.GetStatus(outputPath);
-    FileStatus wanted = current;
-    wanted.modTime = header.ModTime();
-    wanted.attributes = static_cast<std::uint8_t>(header.Attributes() & 0xFF);
-    p.SetStatus(outputPath, wanted, current);
+    Platform().ApplyTimeAndAttributes(outputPath, header.ModTime(), static_cast<std::uint8_t>(header.Attributes() & 0xFF));
 }
 
 void CMultiFileEntry::FillFromFile() {

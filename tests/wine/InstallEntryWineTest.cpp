@@ -5,13 +5,12 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <functional>
 #include <string>
 #include <vector>
 
 #include <gtest/gtest.h>
-
-#include <algorithm>
 
 #include "../unit/ArchiveTestSupport.h"
 #include "SystemTestSupport.h"
@@ -124,8 +123,10 @@ struct Tree {
     }
 
     // Writes the members into one archive volume and installs each.
+    // `before` runs ahead of each member's install, with its index.
     std::vector<Outcome> InstallArchive(const std::vector<MemberSource>& members,
-                                        const std::function<void(Bytes&)>& damage = nullptr) {
+                                        const std::function<void(Bytes&)>& damage = nullptr,
+                                        const std::function<void(int)>& before = nullptr) {
         MemoryVolumeOutput out;
         CMultiFileWriter writer(out);
         for (const MemberSource& m : members)
@@ -143,6 +144,8 @@ struct Tree {
         while (archive.NextEntry(entry, false)) {
             Outcome o;
             o.name = entry.memberName;
+            if (before)
+                before(static_cast<int>(outcomes.size()));
             try {
                 entry.Install();
             } catch (const CFileException& e) {
@@ -205,6 +208,32 @@ TEST(InstallEntryWine, NewFileIsPlacedLoggedAndRecordedInItsTarget) {
     EXPECT_EQ(t.recorder.lines[0].destination, 0);
     EXPECT_EQ(t.targets.Find("tyviewer.exe")->path.GetPath(), final);
     EXPECT_FALSE(t.restartNeeded);
+}
+
+TEST(InstallEntryWine, DestinationRemovedBetweenMembersIsMadeAgain) {
+    Tree t;
+    std::vector<MemberSource> members = {Plain("ONE.DAT", "first", kTime1997), Plain("TWO.DAT", "second", kTime1997),
+                                         Plain("THREE.DAT", "third", kTime1997)};
+    const std::string kept = t.scratch.Dir("KEPT") + "\ONE.DAT";
+    std::vector<Outcome> outcomes = t.InstallArchive(members, nullptr, [&](int index) {
+        if (index != 1)
+            return;
+        // Someone takes the directory away while Setup is between files.
+        ASSERT_TRUE(MoveFileA((t.app + "\\ONE.DAT").c_str(), kept.c_str()));
+        // It is the current directory: step out of it first.
+        SetCurrentDirectoryA(t.scratch.path.string().c_str());
+        ASSERT_TRUE(RemoveDirectoryA(t.app.c_str())) << GetLastError();
+    });
+    ASSERT_EQ(outcomes.size(), 3u);
+    for (const Outcome& o : outcomes) {
+        SCOPED_TRACE(o.name);
+        EXPECT_EQ(o.fileCause, -1);
+        EXPECT_EQ(o.placed, 1u);
+    }
+    EXPECT_TRUE(ReadFile(kept) == Text("first"));
+    std::vector<std::string> names = Listing(t.app);
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ(names, (std::vector<std::string>{"THREE.DAT", "TWO.DAT"}));
 }
 
 TEST(InstallEntryWine, InstalledCopyByTime) {

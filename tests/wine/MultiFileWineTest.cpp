@@ -128,3 +128,49 @@ TEST(MultiFileWin32, FillFromFileReadsTheSourceFile) {
         EXPECT_EQ(e.cause, CFileException::fileNotFound);
     }
 }
+
+TEST(MultiFileWin32, ApplyHeaderStatusLeavesTheOtherTimesAsTheyAre) {
+    ScratchDir scratch;
+    const std::string path = scratch.File("KEEP.DAT");
+    WriteFile(path, Payload(100, 5));
+    // An access time with a fraction of a second: a status read and written
+    // back in whole seconds would cut it. (Wine has no creation time of its
+    // own to compare: it reports the time of the last status change.)
+    FILETIME accessed;
+    ULARGE_INTEGER v;
+    v.QuadPart = (852076800ULL + 11644473600ULL) * 10000000ULL + 5000000ULL;
+    accessed.dwLowDateTime = v.LowPart;
+    accessed.dwHighDateTime = v.HighPart;
+    {
+        HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+        ASSERT_NE(file, INVALID_HANDLE_VALUE);
+        ASSERT_TRUE(SetFileTime(file, nullptr, &accessed, nullptr));
+        CloseHandle(file);
+    }
+    WIN32_FIND_DATAA before;
+    FindClose(FindFirstFileA(path.c_str(), &before));
+
+    CMultiFileEntry entry(&Win32FileStatus());
+    entry.SetOutputPath(path);
+    entry.header.SetModTime(820454400);
+    entry.header.SetAttributes(FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_ARCHIVE);
+    entry.ApplyHeaderStatus();
+
+    WIN32_FIND_DATAA after;
+    FindClose(FindFirstFileA(path.c_str(), &after));
+    EXPECT_EQ(ModTimeOf(path), 820454400);
+    EXPECT_EQ(after.dwFileAttributes & 0x27, static_cast<DWORD>(FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_ARCHIVE));
+    EXPECT_EQ(after.ftLastAccessTime.dwLowDateTime, before.ftLastAccessTime.dwLowDateTime);
+    EXPECT_EQ(after.ftLastAccessTime.dwHighDateTime, before.ftLastAccessTime.dwHighDateTime);
+
+    CMultiFileEntry missing(&Win32FileStatus());
+    missing.SetOutputPath(scratch.File("GONE.DAT"));
+    missing.header.SetModTime(820454400);
+    try {
+        missing.ApplyHeaderStatus();
+        FAIL();
+    } catch (const CFileException& e) {
+        EXPECT_EQ(e.cause, CFileException::fileNotFound);
+    }
+    SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+}
