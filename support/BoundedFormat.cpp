@@ -1,5 +1,6 @@
 #include "support/BoundedFormat.h"
 
+#include <cstddef>
 #include <cstdint>
 #include <cstring>
 
@@ -163,12 +164,15 @@ int BoundedFormatV(char* buffer, std::size_t size, const char* format, std::va_l
             }
         }
         if (conv.left) conv.zero = false;
-        int longs = 0;  // -2 hh, -1 h, 0 int, 1 long, 2 long long / intmax_t / size_t
+        int longs = 0;  // -2 hh, -1 h, 0 int, 1 long, 2 long long
+        // 'j', 'z' or 't': intmax_t, size_t or ptrdiff_t, whose widths differ
+        // between the 32-bit and the 64-bit build.
+        char typed = 0;
         bool longDouble = false;
         for (;; ++p) {
             if (*p == 'h') --longs;
             else if (*p == 'l') ++longs;
-            else if (*p == 'j' || *p == 'z' || *p == 't') longs = 2;
+            else if (*p == 'j' || *p == 'z' || *p == 't') typed = *p;
             else if (*p == 'L') longDouble = true;
             else break;
         }
@@ -176,9 +180,13 @@ int BoundedFormatV(char* buffer, std::size_t size, const char* format, std::va_l
         switch (c) {
         case 'd':
         case 'i': {
-            std::intmax_t v = longs >= 2 ? va_arg(args, long long) : longs == 1 ? va_arg(args, long) : va_arg(args, int);
-            if (longs == -1) v = static_cast<short>(v);
-            if (longs <= -2) v = static_cast<signed char>(v);
+            std::intmax_t v = typed == 'j'  ? va_arg(args, std::intmax_t)
+                              : typed        ? va_arg(args, std::ptrdiff_t)  // signed size_t is as wide
+                              : longs >= 2   ? va_arg(args, long long)
+                              : longs == 1   ? va_arg(args, long)
+                                             : va_arg(args, int);
+            if (!typed && longs == -1) v = static_cast<short>(v);
+            if (!typed && longs <= -2) v = static_cast<signed char>(v);
             const std::uintmax_t magnitude = v < 0 ? 0 - static_cast<std::uintmax_t>(v) : static_cast<std::uintmax_t>(v);
             Integer(out, conv, magnitude, v < 0, 10, false, c);
             break;
@@ -187,11 +195,13 @@ int BoundedFormatV(char* buffer, std::size_t size, const char* format, std::va_l
         case 'o':
         case 'x':
         case 'X': {
-            std::uintmax_t v = longs >= 2 ? va_arg(args, unsigned long long)
-                               : longs == 1 ? va_arg(args, unsigned long)
-                                            : va_arg(args, unsigned);
-            if (longs == -1) v = static_cast<unsigned short>(v);
-            if (longs <= -2) v = static_cast<unsigned char>(v);
+            std::uintmax_t v = typed == 'j'  ? va_arg(args, std::uintmax_t)
+                               : typed       ? va_arg(args, std::size_t)  // unsigned ptrdiff_t is as wide
+                               : longs >= 2  ? va_arg(args, unsigned long long)
+                               : longs == 1  ? va_arg(args, unsigned long)
+                                             : va_arg(args, unsigned);
+            if (!typed && longs == -1) v = static_cast<unsigned short>(v);
+            if (!typed && longs <= -2) v = static_cast<unsigned char>(v);
             Integer(out, conv, v, false, c == 'u' ? 10 : c == 'o' ? 8 : 16, c == 'X', c);
             break;
         }

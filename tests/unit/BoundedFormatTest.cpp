@@ -6,6 +6,8 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <cstddef>
+#include <cstdint>
 #include <cstdarg>
 #include <cstdio>
 #include <string>
@@ -53,6 +55,12 @@ TEST(BoundedFormatTest, IntegersMatchTheLibrary) {
     EXPECT_SAME("%ld %lu %lld %llu", LONG_MIN, ULONG_MAX, LLONG_MIN, ULLONG_MAX);
     EXPECT_SAME("%hd %hu %hhd %hhu", 70000, 70000, 300, 300);
     EXPECT_SAME("%zu %jd", static_cast<std::size_t>(12345), static_cast<intmax_t>(-9));
+    // size_t and ptrdiff_t are 32 bits wide in the 32-bit build, intmax_t 64
+    // in both: each must take exactly its own argument, or the next is read
+    // from the wrong place.
+    EXPECT_SAME("%zu|%d|%zx|%d", SIZE_MAX, 7, static_cast<std::size_t>(0xabc), 8);
+    EXPECT_SAME("%zd|%td|%d|%tu", static_cast<std::ptrdiff_t>(-5), PTRDIFF_MIN, 9, static_cast<std::size_t>(10));
+    EXPECT_SAME("%jd|%d|%ju|%jx|%d", INTMAX_MIN, 11, UINTMAX_MAX, static_cast<uintmax_t>(0xfeed), 12);
     EXPECT_SAME("%u %o %x %X", 4000000000u, 8u, 0xbeefu, 0xbeefu);
     EXPECT_SAME("%#x %#X %#o %#o %#x", 255u, 255u, 8u, 0u, 0u);
     EXPECT_SAME("%.4x%.4x%.4x", 0x1u, 0xabcdu, 0x12345u);

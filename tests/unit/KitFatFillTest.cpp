@@ -149,8 +149,9 @@ TEST(KitFatFill, ArchiveVolumesFillTheLastClusterAndNoFurther) {
             EXPECT_LE(usage[d].clusters, fat->clusters);
             // Every diskette an archive continues from is full to its
             // last cluster, less the profile's reserve on DISK01.
-            if (d + 1 < usage.size() && d > 0)
+            if (d + 1 < usage.size() && d > 0) {
                 EXPECT_EQ(usage[d].clusters, fat->clusters);
+            }
         }
         EXPECT_EQ(VerifyKit(out).problems, std::vector<std::string>{});
     }
