@@ -231,6 +231,21 @@ report() {
     eval "wall_$key=$t cpu_$key=$total"
 }
 
+# A previous run's files are moved out of the way, not deleted: right after
+# thousands of files are deleted, ext4 spends seconds of kernel time in
+# whatever process creates the next ones (its inode allocator skips the
+# recently freed inodes one by one), and under Wine that process is
+# wineserver, which would charge the cost to whichever contender came next.
+# Everything set aside is deleted when the architecture is done.
+set_aside() {
+    if [ -e "$drive_c/$1" ]; then
+        mkdir -p "$prefix/set-aside"
+        mv "$drive_c/$1" "$prefix/set-aside/$1.$(date +%s%N)"
+    fi
+}
+rm -rf "$prefix/set-aside"
+trap 'wineserver -k </dev/null >/dev/null 2>&1 || true; rm -rf "$prefix/set-aside"' EXIT
+
 # What any window program costs under Wine, for reading Setup's peak against.
 rm -f "$out"/floor.*
 run_timed floor wine "$(winpath "$out/window_floor.exe")"
@@ -259,11 +274,13 @@ for p in ${TVS_BENCH_PAYLOADS:-a b}; do
     kitw=$(winpath "$dir/kit/DISK01")
     i=1
     while [ "$i" -le "$runs" ]; do
-        rm -rf "${drive_c:?}/$setupdir" "$drive_c/windows/TYViewer.log"
+        set_aside "$setupdir"
+        rm -f "$drive_c/windows/TYViewer.log"
         run_timed SETUP wine "$kitw\\SETUP.EXE" /B
-        rm -rf "${drive_c:?}/$nsisdir"
+        set_aside "$nsisdir"
         run_timed NSIS wine "$(winpath "$dir/setup-nsis.exe")" /S "/D=C:\\$nsisdir"
-        rm -rf "${drive_c:?}/$limitdir" "${drive_c:?}/$zlibdir"
+        set_aside "$limitdir"
+        set_aside "$zlibdir"
         run_timed limit-reader wine "$(winpath "$out/install_limit.exe")" reader "$kitw\\DATA.A1" "C:\\$limitdir"
         run_timed limit-zlib wine "$(winpath "$out/install_limit.exe")" zlib "$kitw\\DATA.A1" "C:\\$zlibdir"
         run_timed logwrite wine "$(winpath "$out/log_writes.exe")" "$files" BENCHLOG.log "$(echo "$kind" | cut -c1 | tr a-z A-Z)" DAT
