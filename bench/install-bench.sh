@@ -33,7 +33,7 @@
 # same Wine. The last table sets both architectures side by side.
 #   sh bench/install-bench.sh [RUNS]        (TVS_BENCH_PAYLOADS="a" for one payload,
 #                                            TVS_BENCH_ARCHS="win64" for one architecture)
-# A whole run with 3 runs each takes about 20 minutes per architecture, most
+# A whole run with 3 runs each takes about 5 minutes per architecture, most
 # of it payload b.
 set -e
 root=$(cd "$(dirname "$0")/.." && pwd)
