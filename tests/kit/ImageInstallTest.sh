@@ -19,50 +19,13 @@ root=$(cd "$(dirname "$0")/../.." && pwd)
 driver="${1:?usage: ImageInstallTest.sh DRIVER SCRATCH_DIR}"
 work="${2:?usage: ImageInstallTest.sh DRIVER SCRATCH_DIR}"
 template="${WINEPREFIX:?WINEPREFIX must name the test prefix}"
-. "$root/scripts/wine-env.sh"
-programs="${TVS_KIT_PROGRAMS_DIR:-$root/build/ship}"
-tvkit="$root/build/host/tools/kitbuilder/tvkit"
-prefix="$work/prefix"
-failures=0
-fail() {
-    printf 'FAIL: %s\n' "$*"
-    failures=$((failures + 1))
-}
-finish() {
-    WINEPREFIX="$prefix" wineserver -k </dev/null >/dev/null 2>&1
-    WINEPREFIX="$prefix" wineserver -w </dev/null >/dev/null 2>&1
-    rm -rf "$work"
-}
+. "$root/tests/kit/TreeKit.sh"
 
 if [ -z "${DISPLAY:-}" ]; then
     exec xvfb-run -a -s "-screen 0 1024x768x24" sh "$0" "$@"
 fi
 
-rm -rf "$work"
-mkdir -p "$work"
-python3 "$root/tests/kit/TreePayload.py" "$work/payload" || { echo "FAIL: no payload"; exit 1; }
-cat > "$work/kit.ini" <<INI
-[kit]
-disk_size = 737280
-setup_exe = $programs/app/SETUP.EXE
-profile_reserve = 32768
-label = Tree Test Disk %d
-
-[destinations]
-0 = TREEKIT|-1|
-
-[groups]
-Main = Tree test|Every file of the tree|1|1|1
-
-[archive TREE.A1]
-component = Main
-
-[tree payload]
-source = payload
-archive = TREE.A1
-destination = 0
-subdirs = create
-INI
+write_tree_kit
 kit="$work/kit"
 "$tvkit" --quiet --images "$work/kit.ini" "$kit" > "$work/listing.txt" ||
     { cat "$work/listing.txt"; echo "FAIL: tvkit --images refused the tree kit"; exit 1; }
@@ -83,9 +46,7 @@ while [ "$n" -le "$disks" ]; do
     n=$((n + 1))
 done
 
-cp -a "$template" "$prefix" || { echo "FAIL: cannot copy the test prefix"; exit 1; }
-trap finish EXIT
-export WINEPREFIX="$prefix"
+copy_prefix
 # A: is the drive; a:: (its raw device) must not point anywhere.
 insert() {
     rm -f "$prefix/dosdevices/a:" "$prefix/dosdevices/a::"
@@ -151,23 +112,5 @@ wait $setup || status=$?
 [ "$status" = 0 ] || fail "SETUP.EXE from A: exited with $status"
 [ "$prompts" = $((disks - 1)) ] || fail "Setup asked $prompts time(s) for a diskette; the kit has $disks"
 
-main="$prefix/drive_c/TREEKIT"
-missing=0
-for f in $(cd "$work/payload" && find . -type f | sed 's|^\./||' | LC_ALL=C sort); do
-    if [ ! -f "$main/$f" ]; then
-        missing=$((missing + 1))
-        [ $missing -le 5 ] && fail "$f is not in C:\\TREEKIT"
-    elif ! cmp -s "$main/$f" "$work/payload/$f"; then
-        fail "C:\\TREEKIT/$f differs from its source"
-    fi
-done
-[ $missing -gt 5 ] && fail "... $missing files missing in all"
-installed=$(cd "$main" 2>/dev/null && find . -type f | wc -l)
-[ "$installed" = 300 ] || fail "C:\\TREEKIT holds $installed files, not 300"
-
-if [ $failures -ne 0 ]; then
-    echo "$failures check(s) failed"
-    exit 1
-fi
-echo "PASS: 300 files installed from A: out of $disks diskette images, $prompts diskette change(s) by the prompt"
-exit 0
+check_tree_installed
+report_and_exit "300 files installed from A: out of $disks diskette images, $prompts diskette change(s) by the prompt"
